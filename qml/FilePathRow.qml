@@ -1,0 +1,67 @@
+import QtQuick 2.7
+import QtQuick.Controls 1.4
+import QtQuick.Dialogs 1.0
+import QtQuick.Layouts 1.3
+
+// The path row of both pages: a button that opens the file dialog and the path field.
+RowLayout {
+    id: pathRow
+
+    // The path last chosen in the dialog; the field follows it but may be edited by hand.
+    property string filePath: ""
+    // What the field holds now: the path to read or write.
+    readonly property alias text: loadFileTextField.text
+    property alias selectExisting: fileDialog.selectExisting
+
+    // A dialog URL as the platform's own path: file:///home/a%20b.json gives
+    // /home/a b.json, file:///C:/Temp/x.json gives C:/Temp/x.json, and a network
+    // share keeps its host as //host/share/...
+    function localPathFromUrl(url) {
+        var text = url.toString();
+        if (text.indexOf("file:") !== 0)
+            return text;
+        var rest = text.substring(5);
+        var host = "";
+        if (rest.indexOf("//") === 0) {
+            rest = rest.substring(2);
+            var slash = rest.indexOf("/");
+            host = slash < 0 ? rest : rest.substring(0, slash);
+            rest = slash < 0 ? "" : rest.substring(slash);
+        }
+        var path;
+        try {
+            path = decodeURIComponent(rest);
+        } catch (e) {
+            path = rest;
+        }
+        if (/^\/[A-Za-z]:(\/|$)/.test(path))
+            path = path.substring(1);
+        if (host !== "" && host.toLowerCase() !== "localhost")
+            path = "//" + decodeURIComponent(host) + path;
+        return path;
+    }
+
+    Button {
+        id: loadPathButton
+        objectName: "loadPathButton"
+        text: "Ввести имя файла"
+        Layout.alignment: Qt.AlignLeft
+        onClicked: fileDialog.open()
+    }
+
+    TextField {
+        id: loadFileTextField
+        objectName: "loadFileTextField"
+        Layout.fillWidth: true
+        text: pathRow.filePath
+    }
+
+    FileDialog {
+        id: fileDialog
+        title: "Выберите файл"
+        folder: shortcuts.home
+        selectMultiple: false
+        selectFolder: false
+        onAccepted: pathRow.filePath = pathRow.localPathFromUrl(fileUrl)
+    }
+}

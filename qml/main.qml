@@ -1,0 +1,24 @@
+import QtQuick 2.7
+import QtQuick.Controls 1.4
+
+// No title of its own: the window shows the application name.
+ApplicationWindow {
+    visible: true
+    width: 1024
+    height: 768
+
+    TabView {
+        objectName: "tabView"
+        anchors.fill: parent
+
+        // Tabs create their page when first shown and keep it afterwards.
+        Tab {
+            title: "Создание списка"
+            Page1 {}
+        }
+        Tab {
+            title: "Редактирование списка"
+            Page2 {}
+        }
+    }
+}

@@ -1,0 +1,69 @@
+import QtQuick 2.7
+import QtTest 1.1
+import "../../qml"
+
+Item {
+    id: container
+    width: 400
+    height: 100
+
+    Component {
+        id: rowComponent
+        FilePathRow {
+            width: container.width
+        }
+    }
+
+    TestCase {
+        name: "FilePathRow"
+        when: windowShown
+
+        function test_localPathFromUrl_data() {
+            return [
+                { tag: "linux", url: "file:///home/user/list.json", path: "/home/user/list.json" },
+                { tag: "spaces", url: "file:///home/user/My%20list.json",
+                  path: "/home/user/My list.json" },
+                { tag: "cyrillic",
+                  url: "file:///home/user/%D0%A1%D0%BF%D0%B8%D1%81%D0%BE%D0%BA.json",
+                  path: "/home/user/Список.json" },
+                { tag: "percent", url: "file:///tmp/100%25.json", path: "/tmp/100%.json" },
+                { tag: "windows drive", url: "file:///C:/Temp/list.json",
+                  path: "C:/Temp/list.json" },
+                { tag: "windows drive with spaces", url: "file:///D:/My%20Files/a.json",
+                  path: "D:/My Files/a.json" },
+                { tag: "network share", url: "file://server/share/list.json",
+                  path: "//server/share/list.json" },
+                { tag: "localhost", url: "file://localhost/tmp/list.json",
+                  path: "/tmp/list.json" }
+            ];
+        }
+
+        function test_localPathFromUrl(data) {
+            var row = createTemporaryObject(rowComponent, container);
+            // Both as the dialog's url value and as its text.
+            compare(row.localPathFromUrl(Qt.resolvedUrl(data.url)), data.path);
+            compare(row.localPathFromUrl(data.url), data.path);
+        }
+
+        function test_fieldFollowsChosenPathUnlessSame() {
+            var row = createTemporaryObject(rowComponent, container);
+            var field = findChild(row, "loadFileTextField");
+            compare(findChild(row, "loadPathButton").text, "Ввести имя файла");
+
+            row.filePath = "/tmp/a.json";
+            compare(row.text, "/tmp/a.json");
+
+            mouseClick(field);
+            verify(field.activeFocus);
+            field.selectAll();
+            keyClick(Qt.Key_B);
+            compare(row.text, "b");
+
+            // The same choice again leaves the typed text; another one replaces it.
+            row.filePath = "/tmp/a.json";
+            compare(row.text, "b");
+            row.filePath = "/tmp/c.json";
+            compare(row.text, "/tmp/c.json");
+        }
+    }
+}

@@ -1,0 +1,34 @@
+#include "fileio.h"
+
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QTemporaryDir>
+#include <QtQuickTest>
+
+// Gives the documents under test what the program gives them, plus a scratch folder.
+class Setup : public QObject
+{
+    Q_OBJECT
+
+public slots:
+    // The file dialog keeps its settings under the application's identity.
+    void applicationAvailable()
+    {
+        QCoreApplication::setOrganizationName(QStringLiteral("Orvend Electronics"));
+        QCoreApplication::setOrganizationDomain(QStringLiteral("orvend.example"));
+        QCoreApplication::setApplicationName(QStringLiteral("quillor list exporter tests"));
+    }
+
+    void qmlEngineAvailable(QQmlEngine *engine)
+    {
+        engine->rootContext()->setContextProperty(QStringLiteral("FileIO"), &fileIO);
+        engine->rootContext()->setContextProperty(QStringLiteral("testDir"), dir.path());
+    }
+
+private:
+    FileIO fileIO;
+    QTemporaryDir dir;
+};
+
+QUICK_TEST_MAIN_WITH_SETUP(quillor_qml, Setup)
+#include "tst_qml.moc"
