@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "fileio.h"
+#include "qmltypes.h"
 
 #include <QGuiApplication>
 #include <QIcon>
@@ -21,6 +22,7 @@ int runApplication(int &argc, char **argv, const QUrl &document,
     app.setApplicationName(QStringLiteral("quillor list exporter"));
     app.setApplicationVersion(QStringLiteral("1.0.0"));
 
+    registerQmlTypes();
     QQmlEngine engine;
     // Published for the whole life of the process; the engine never owns it.
     auto *fileIO = new FileIO;

@@ -1,4 +1,5 @@
 #include "fileio.h"
+#include "qmltypes.h"
 
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -17,6 +18,7 @@ public slots:
         QCoreApplication::setOrganizationName(QStringLiteral("Orvend Electronics"));
         QCoreApplication::setOrganizationDomain(QStringLiteral("orvend.example"));
         QCoreApplication::setApplicationName(QStringLiteral("quillor list exporter tests"));
+        registerQmlTypes();
     }
 
     void qmlEngineAvailable(QQmlEngine *engine)

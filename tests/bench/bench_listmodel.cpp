@@ -1,0 +1,115 @@
+// Times loading and writing participant lists through the editing table's model, beside
+// the script engine's JSON.parse and JSON.stringify of the same text in the same run.
+// Usage: bench_listmodel [repetitions]
+
+#include "participantlistmodel.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QJSEngine>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+// Records as the creation page writes them: GTO records of eight and ten keys and
+// training records, with Cyrillic names.
+const char *const makeList = R"(
+(function (count) {
+    var names = ["Иванова Мария Петровна", "Петров Иван Сергеевич", "Smith John",
+                 "Сидоров Алексей", "Кузнецова Анна Викторовна"];
+    var steps = ["3.0", "4.0", "5.0", "6.0", "7.0", "8.1", "8.2", "9.1", "9.2"];
+    var items = [];
+    for (var i = 0; i < count; ++i) {
+        var name = names[i % names.length] + " " + i;
+        var school = "Школа № " + (i % 97);
+        if (i % 5 === 4) {
+            items.push({group: (i % 11) + "А", isGto: false, name: name, organization: school});
+            continue;
+        }
+        var record = {birthDate: ("0" + (i % 28 + 1)).slice(-2) + ".0" + (i % 9 + 1) + "." +
+                                  (1950 + i % 60),
+                      group: school, gtoUuid: String(10000000000 + i), isGto: true,
+                      name: name, organization: school, sex: i % 2 ? "М" : "Ж",
+                      step: steps[i % steps.length]};
+        if (i % 5 === 3) {
+            record.pectoralNumber = String(i);
+            record.athleticRank = "КМС";
+        }
+        items.push(record);
+    }
+    return JSON.stringify(items);
+}))";
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+double millisecondsOf(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const int repetitions = argc > 1 ? std::max(1, atoi(argv[1])) : 7;
+
+    QJSEngine engine;
+    QJSValue parse = engine.evaluate(
+        QStringLiteral("(function (text) { parsed = JSON.parse(text); return parsed.length; })"));
+    QJSValue stringify = engine.evaluate(QStringLiteral(
+        "(function () { written = JSON.stringify(parsed); return written.length; })"));
+
+    std::printf("%-8s %-6s %12s %12s %7s\n", "records", "step", "model ms", "script ms", "ratio");
+    for (const int count : {10000, 100000}) {
+        const QString text = engine.evaluate(QString::fromUtf8(makeList)).call({count}).toString();
+        std::vector<double> modelLoad, modelWrite, scriptParse, scriptWrite;
+        // As on the page, every load after the first replaces rows already there.
+        ParticipantListModel model;
+        for (int i = 0; i < repetitions; ++i) {
+            bool loaded = false;
+            modelLoad.push_back(millisecondsOf([&] { loaded = model.load(text); }));
+            QString written;
+            modelWrite.push_back(millisecondsOf([&] { written = model.toJson(); }));
+            if (!loaded || written != text) {
+                std::fprintf(stderr, "The model did not give back the list it loaded\n");
+                return 1;
+            }
+
+            QJSValue length;
+            scriptParse.push_back(millisecondsOf([&] { length = parse.call({text}); }));
+            if (length.toInt() != count) {
+                std::fprintf(stderr, "JSON.parse gave %d records\n", length.toInt());
+                return 1;
+            }
+            scriptWrite.push_back(millisecondsOf([&] { length = stringify.call(); }));
+            if (length.toInt() != text.size()) {
+                std::fprintf(stderr, "JSON.stringify gave another text\n");
+                return 1;
+            }
+            engine.collectGarbage();
+        }
+        const auto report = [count](const char *step, const std::vector<double> &model,
+                                    const std::vector<double> &script) {
+            const double m = median(model);
+            const double s = median(script);
+            std::printf("%-8d %-6s %12.1f %12.1f %7.2f\n", count, step, m, s, m / s);
+        };
+        report("load", modelLoad, scriptParse);
+        report("write", modelWrite, scriptWrite);
+        std::printf("(%d repetitions, %.1f MB of list text)\n", repetitions,
+                    double(text.toUtf8().size()) / 1e6);
+    }
+    return 0;
+}
