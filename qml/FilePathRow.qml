@@ -1,6 +1,5 @@
 import QtQuick 2.7
 import QtQuick.Controls 1.4
-import QtQuick.Dialogs 1.0
 import QtQuick.Layouts 1.3
 
 // The path row of both pages: a button that opens the file dialog and the path field.
@@ -11,7 +10,8 @@ RowLayout {
     property string filePath: ""
     // What the field holds now: the path to read or write.
     readonly property alias text: loadFileTextField.text
-    property alias selectExisting: fileDialog.selectExisting
+    // Whether the dialog insists on a file that exists already.
+    property bool selectExisting: true
 
     // A dialog URL as the platform's own path: file:///home/a%20b.json gives
     // /home/a b.json, file:///C:/Temp/x.json gives C:/Temp/x.json, and a network
@@ -46,7 +46,12 @@ RowLayout {
         objectName: "loadPathButton"
         text: "Ввести имя файла"
         Layout.alignment: Qt.AlignLeft
-        onClicked: fileDialog.open()
+        onClicked: {
+            if (dialogLoader.item)
+                dialogLoader.item.open();
+            else
+                dialogLoader.active = true;
+        }
     }
 
     TextField {
@@ -56,12 +61,16 @@ RowLayout {
         text: pathRow.filePath
     }
 
-    FileDialog {
-        id: fileDialog
-        title: "Выберите файл"
-        folder: shortcuts.home
-        selectMultiple: false
-        selectFolder: false
-        onAccepted: pathRow.filePath = pathRow.localPathFromUrl(fileUrl)
+    Loader {
+        id: dialogLoader
+        active: false
+        source: "PathDialog.qml"
+        onLoaded: {
+            item.selectExisting = Qt.binding(function() { return pathRow.selectExisting; });
+            item.accepted.connect(function() {
+                pathRow.filePath = pathRow.localPathFromUrl(item.fileUrl);
+            });
+            item.open();
+        }
     }
 }

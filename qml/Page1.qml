@@ -3,7 +3,6 @@ import QtQuick.Controls 1.4
 import QtQuick.Controls.Styles 1.4
 import QtQuick.Layouts 1.3
 import QtQml.Models 2.2
-import QtQuick.Dialogs 1.0
 import "participantRules.js" as Rules
 
 // The creation page: one participant at a time into a validating form, the list beside it.

@@ -65,5 +65,33 @@ Item {
             row.filePath = "/tmp/c.json";
             compare(row.text, "/tmp/c.json");
         }
+
+        function test_buttonOpensDialog_data() {
+            return [
+                { tag: "existing file required", selectExisting: true },
+                { tag: "new file name allowed", selectExisting: false }
+            ];
+        }
+
+        function test_buttonOpensDialog(data) {
+            var row = createTemporaryObject(rowComponent, container,
+                                            { selectExisting: data.selectExisting });
+            mouseClick(findChild(row, "loadPathButton"));
+            var dialog = findChild(row, "fileDialog");
+            verify(dialog !== null);
+            tryCompare(dialog, "visible", true);
+            compare(dialog.title, "Выберите файл");
+            compare(dialog.selectExisting, data.selectExisting);
+            compare(dialog.selectMultiple, false);
+            compare(dialog.selectFolder, false);
+            compare(dialog.folder, dialog.shortcuts.home);
+            dialog.close();
+
+            // A second press reuses the same dialog.
+            mouseClick(findChild(row, "loadPathButton"));
+            compare(findChild(row, "fileDialog"), dialog);
+            tryCompare(dialog, "visible", true);
+            dialog.close();
+        }
     }
 }
