@@ -108,7 +108,8 @@ public:
     bool number_integer(Json::number_integer_t value) { return integer(value); }
     bool number_unsigned(Json::number_unsigned_t value) { return integer(value); }
     // The number's own spelling is kept (1.50 stays 1.50, big integers stay exact). The
-    // lexer spells the decimal point the C locale's way, which is not always '.'.
+    // lexer hands it over with the decimal point of the process's C locale, which Qt sets
+    // from the user's: a comma under a Russian one.
     bool number_float(Json::number_float_t, const std::string &spelling)
     {
         number = spelling;

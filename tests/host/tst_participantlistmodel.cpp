@@ -5,7 +5,10 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QtTest>
+#include <clocale>
+#include <cstring>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -32,6 +35,7 @@ private slots:
     void foreignValuesAreKept_data();
     void foreignValuesAreKept();
     void rolesGiveValuesWithTheirTypes();
+    void numbersUnderACommaLocale();
     void editsAreStringsAndAddKeysAtTheEnd();
     void removeTakesOneRow();
     void textThatIsNoListChangesNothing_data();
@@ -205,6 +209,35 @@ void TestParticipantListModel::rolesGiveValuesWithTheirTypes()
     QVERIFY(!valueAt(0, M::BirthDateRole).isValid());
     QVERIFY(!valueAt(1, M::NameRole).isValid());
     QVERIFY(!valueAt(0, Qt::DisplayRole).isValid());
+}
+
+// The program runs under the user's locale, and a Russian one writes decimals with a comma.
+void TestParticipantListModel::numbersUnderACommaLocale()
+{
+    QTemporaryDir locales;
+    QProcess localedef;
+    localedef.start(QStringLiteral("localedef"),
+                    {QStringLiteral("-i"), QStringLiteral("ru_RU"), QStringLiteral("-f"),
+                     QStringLiteral("UTF-8"), locales.filePath(QStringLiteral("ru_RU.UTF-8"))});
+    localedef.waitForFinished(60000);
+    qputenv("LOCPATH", QFile::encodeName(locales.path()));
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "ru_RU.UTF-8")) {
+        qunsetenv("LOCPATH");
+        QSKIP("localedef made no Russian locale");
+    }
+    const bool comma = std::strcmp(std::localeconv()->decimal_point, ",") == 0;
+    const QString text = QStringLiteral("[{\"step\":8.1,\"b\":[-2.25e3,{\"c\":0.5}]}]");
+    const bool loaded = model->load(text);
+    const QString written = model->toJson();
+    const QVariant step = valueAt(0, ParticipantListModel::StepRole);
+    std::setlocale(LC_NUMERIC, before.c_str());
+    qunsetenv("LOCPATH");
+
+    QVERIFY(comma);
+    QVERIFY(loaded);
+    QCOMPARE(written, text);
+    QCOMPARE(step, QVariant(8.1));
 }
 
 void TestParticipantListModel::editsAreStringsAndAddKeysAtTheEnd()
