@@ -3,6 +3,7 @@
 // Usage: bench_listmodel [repetitions]
 
 #include "participantlistmodel.h"
+#include "samplelist.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -13,35 +14,6 @@
 #include <vector>
 
 namespace {
-
-// Records as the creation page writes them: GTO records of eight and ten keys and
-// training records, with Cyrillic names.
-const char *const makeList = R"(
-(function (count) {
-    var names = ["Иванова Мария Петровна", "Петров Иван Сергеевич", "Smith John",
-                 "Сидоров Алексей", "Кузнецова Анна Викторовна"];
-    var steps = ["3.0", "4.0", "5.0", "6.0", "7.0", "8.1", "8.2", "9.1", "9.2"];
-    var items = [];
-    for (var i = 0; i < count; ++i) {
-        var name = names[i % names.length] + " " + i;
-        var school = "Школа № " + (i % 97);
-        if (i % 5 === 4) {
-            items.push({group: (i % 11) + "А", isGto: false, name: name, organization: school});
-            continue;
-        }
-        var record = {birthDate: ("0" + (i % 28 + 1)).slice(-2) + ".0" + (i % 9 + 1) + "." +
-                                  (1950 + i % 60),
-                      group: school, gtoUuid: String(10000000000 + i), isGto: true,
-                      name: name, organization: school, sex: i % 2 ? "М" : "Ж",
-                      step: steps[i % steps.length]};
-        if (i % 5 === 3) {
-            record.pectoralNumber = String(i);
-            record.athleticRank = "КМС";
-        }
-        items.push(record);
-    }
-    return JSON.stringify(items);
-}))";
 
 double median(std::vector<double> values)
 {
@@ -73,7 +45,7 @@ int main(int argc, char **argv)
 
     std::printf("%-8s %-6s %12s %12s %7s\n", "records", "step", "model ms", "script ms", "ratio");
     for (const int count : {10000, 100000}) {
-        const QString text = engine.evaluate(QString::fromUtf8(makeList)).call({count}).toString();
+        const QString text = sampleList(engine, count);
         std::vector<double> modelLoad, modelWrite, scriptParse, scriptWrite;
         // As on the page, every load after the first replaces rows already there.
         ParticipantListModel model;
