@@ -277,6 +277,7 @@ FocusScope {
                                 anchors.rightMargin: 6
                                 anchors.verticalCenter: parent.verticalCenter
                                 text: "▼"
+                                renderType: Text.NativeRendering
                                 font.pixelSize: Math.max(8, parent.height / 3)
                                 color: "#555"
                             }
@@ -398,23 +399,29 @@ FocusScope {
                 border.width: 1
                 border.color: "#000"
 
-                ScrollView {
+                ListView {
+                    id: addedList
+                    objectName: "addedList"
                     anchors.fill: parent
                     anchors.margins: 1
-
-                    ListView {
-                        id: addedList
-                        objectName: "addedList"
-                        model: itemModel
-                        delegate: Text {
-                            objectName: "addedEntry"
-                            width: addedList.width
-                            leftPadding: 4
-                            rightPadding: 4
-                            elide: Text.ElideRight
-                            text: model.name + "  " + model.organization + (model.isGto ? " ГТО" : "")
-                        }
+                    clip: true
+                    boundsBehavior: Flickable.StopAtBounds
+                    model: itemModel
+                    delegate: Text {
+                        objectName: "addedEntry"
+                        width: addedList.width - addedScrollBar.width
+                        leftPadding: 4
+                        rightPadding: 4
+                        elide: Text.ElideRight
+                        renderType: Text.NativeRendering
+                        text: model.name + "  " + model.organization + (model.isGto ? " ГТО" : "")
                     }
+                }
+
+                ListScrollBar {
+                    id: addedScrollBar
+                    objectName: "addedScrollBar"
+                    flickable: addedList
                 }
             }
         }

@@ -262,6 +262,36 @@ Item {
             compare(saveAndRead("cleared.json"), "[]\n");
         }
 
+        function test_longListScrolls() {
+            var list = item("addedList");
+            var bar = item("addedScrollBar");
+            mouseClick(item("trainingRadioButton"));
+            typeInto("textOrganization", "Club");
+            typeInto("textGroup", "5A");
+            typeInto("textName", "Anna");
+            add();
+            waitForRendering(list);
+            compare(bar.visible, false);
+
+            for (var i = 1; i < 60; ++i)
+                add();
+            waitForRendering(list);
+            verify(bar.visible, "a list longer than its box shows no scroll bar");
+            verify(list.atYBeginning);
+
+            // A press on the track below the handle pages down by one box height.
+            mousePress(bar, bar.width / 2, bar.height - 2);
+            mouseRelease(bar, bar.width / 2, bar.height - 2);
+            tryCompare(list, "contentY", list.originY + list.height);
+
+            // Dragging the handle to the end shows the last entry.
+            var handle = findChild(bar, "scrollHandle");
+            mousePress(handle, handle.width / 2, 2);
+            mouseMove(bar, bar.width / 2, bar.height + 50);
+            mouseRelease(bar, bar.width / 2, bar.height + 50);
+            verify(list.atYEnd, "the handle dragged to the end does not show the last entry");
+        }
+
         function test_failedSaveKeepsList_data() {
             return [
                 { tag: "missing folder", path: testDir + "/no-such-folder/list.json" },
