@@ -268,6 +268,10 @@ FocusScope {
                                 cell.commit(false);
                         }
                         onAccepted: cell.commit(true)
+                        // Tab would hand the focus to a delete button, where Space removes
+                        // the row; it ends the edit like Return instead.
+                        Keys.onTabPressed: cell.commit(true)
+                        Keys.onBacktabPressed: cell.commit(true)
                         // The view would move its current row.
                         Keys.onUpPressed: event.accepted = true
                         Keys.onDownPressed: event.accepted = true

@@ -113,7 +113,8 @@ Item {
         function dateYearsAgo(years) {
             var today = new Date();
             var two = function (n) { return (n < 10 ? "0" : "") + n; };
-            return two(today.getDate()) + "." + two(today.getMonth() + 1) + "." +
+            // No 29 February: that day does not exist in most earlier years.
+            return two(Math.min(today.getDate(), 28)) + "." + two(today.getMonth() + 1) + "." +
                    (today.getFullYear() - years);
         }
 
@@ -253,6 +254,27 @@ Item {
             compare(shown(1, "sex"), "M");
             compare(saved(), "[" + gto + "," + gtoBib.replace('"sex":"Ж"', '"sex":"M"') + "," +
                              training + "]\n");
+        }
+
+        function test_keysThatEndTheEdit_data() {
+            return [
+                { tag: "Return", key: Qt.Key_Return, modifiers: Qt.NoModifier },
+                { tag: "Enter", key: Qt.Key_Enter, modifiers: Qt.NoModifier },
+                { tag: "Tab", key: Qt.Key_Tab, modifiers: Qt.NoModifier },
+                { tag: "Backtab", key: Qt.Key_Backtab, modifiers: Qt.ShiftModifier }
+            ];
+        }
+
+        function test_keysThatEndTheEdit(data) {
+            loadList(creationList);
+            edit(0, "athleticRank", "KMS");
+            keyClick(data.key, data.modifiers);
+            verify(item("failureLabel").activeFocus, "the notice label took no focus");
+            compare(shown(0, "athleticRank"), "KMS");
+            // Keys pressed now reach no control: no row goes.
+            keyClick(Qt.Key_Space);
+            keyClick(Qt.Key_Return);
+            compare(item("lolView").rowCount, 3);
         }
 
         function test_saveCommitsTheOpenEdit() {
