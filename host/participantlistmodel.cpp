@@ -333,7 +333,8 @@ QVariant ParticipantListModel::data(const QModelIndex &index, int role) const
     case Value::Type::Null:
         return QVariant::fromValue(nullptr);
     case Value::Type::Number:
-        return QByteArray::fromRawData(value.text.data(), int(value.text.size())).toDouble();
+        // As spelled in the file: a double would show 12345678901234567890 with other
+        // digits, and an edit started on that cell would write them back.
     default:
         return QString::fromUtf8(value.text.data(), int(value.text.size()));
     }

@@ -34,8 +34,8 @@ public:
     ~ParticipantListModel() override;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    // Strings, numbers and booleans as such, null as null, arrays and objects as their
-    // compact JSON text; a key the row lacks gives an invalid variant.
+    // Strings and booleans as such, null as null; numbers, arrays and objects as their
+    // JSON text (numbers as spelled in the file); a key the row lacks gives an invalid variant.
     QVariant data(const QModelIndex &index, int role) const override;
     QHash<int, QByteArray> roleNames() const override;
 

@@ -193,17 +193,21 @@ void TestParticipantListModel::foreignValuesAreKept()
 
 void TestParticipantListModel::rolesGiveValuesWithTheirTypes()
 {
-    QVERIFY(model->load(QStringLiteral(
-        "[{\"name\":\"Ж\",\"step\":8.1,\"isGto\":true,\"group\":null,"
-        "\"organization\":[1,{\"a\":\"б\"}],\"sex\":{\"x\":\"y\"},\"gtoUuid\":\"\"},{}]")));
+    QVERIFY(model->load(
+        QStringLiteral("[{\"name\":\"Ж\",\"step\":8.1,\"isGto\":true,\"group\":null,"
+                       "\"organization\":[1,{\"a\":\"б\"}],\"sex\":{\"x\":\"y\"},\"gtoUuid\":\"\","
+                       "\"pectoralNumber\":12345678901234567890,\"athleticRank\":1.50},{}]")));
     using M = ParticipantListModel;
     QCOMPARE(valueAt(0, M::NameRole), QVariant(QStringLiteral("Ж")));
-    QCOMPARE(valueAt(0, M::StepRole), QVariant(8.1));
+    QCOMPARE(valueAt(0, M::StepRole), QVariant(QStringLiteral("8.1")));
     QCOMPARE(valueAt(0, M::IsGtoRole), QVariant(true));
     QCOMPARE(valueAt(0, M::GroupRole).userType(), int(QMetaType::Nullptr));
     QCOMPARE(valueAt(0, M::OrganizationRole), QVariant(QStringLiteral("[1,{\"a\":\"б\"}]")));
     QCOMPARE(valueAt(0, M::SexRole), QVariant(QStringLiteral("{\"x\":\"y\"}")));
     QCOMPARE(valueAt(0, M::GtoUuidRole), QVariant(QString()));
+    // Numbers as spelled: no digits lost to a double, no zeros dropped.
+    QCOMPARE(valueAt(0, M::PectoralNumberRole), QVariant(QStringLiteral("12345678901234567890")));
+    QCOMPARE(valueAt(0, M::AthleticRankRole), QVariant(QStringLiteral("1.50")));
     QVERIFY(valueAt(0, M::GtoUuidRole).isValid());
     // Never met, held by another row only, and not a role at all.
     QVERIFY(!valueAt(0, M::BirthDateRole).isValid());
@@ -237,7 +241,7 @@ void TestParticipantListModel::numbersUnderACommaLocale()
     QVERIFY(comma);
     QVERIFY(loaded);
     QCOMPARE(written, text);
-    QCOMPARE(step, QVariant(8.1));
+    QCOMPARE(step, QVariant(QStringLiteral("8.1")));
 }
 
 void TestParticipantListModel::editsAreStringsAndAddKeysAtTheEnd()
