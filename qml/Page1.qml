@@ -129,7 +129,7 @@ FocusScope {
             GridLayout {
                 Layout.fillWidth: true
                 columns: 2
-                rowSpacing: Math.round(root.pixSize / 3)
+                rowSpacing: root.pixSize
                 columnSpacing: root.pixSize
 
                 Label {

@@ -96,31 +96,31 @@ born47=$((year - 47))
 
 # Creation page, GTO mode: the field rows, top to bottom.
 retype 450 190 'Школа 5'
-retype 450 220 'Иванов Пётр'
-type_masked 450 250 '12345678901'
-type_masked 450 280 "0101$born20"
+retype 450 230 'Иванов Пётр'
+type_masked 450 270 '12345678901'
+type_masked 450 310 "0101$born20"
 xdotool key Tab Down # sex: "М"
-retype 450 405 '17'
-retype 450 435 'КМС'
-click 334 475 # "Добавить"
+retype 450 475 '17'
+retype 450 515 'КМС'
+click 334 555 # "Добавить"
 
 retype 450 190 'Лицей 2'
-retype 450 220 'Сидорова Анна'
-type_masked 450 250 '10987654321'
-type_masked 450 280 "0101$born47"
+retype 450 230 'Сидорова Анна'
+type_masked 450 270 '10987654321'
+type_masked 450 310 "0101$born47"
 xdotool key Tab Down # sex: "Ж"
-retype 450 405 ''
-retype 450 435 ''
-click 334 475
+retype 450 475 ''
+retype 450 515 ''
+click 334 555
 
 click 178 93 # training mode: the label column narrows, the fields move left
 retype 400 190 'Клуб "Старт"'
-retype 400 220 '5А'
-retype 400 250 '  Петров   Илья '
-click 334 290 # "Добавить"
+retype 400 230 '5А'
+retype 400 270 '  Петров   Илья '
+click 334 310 # "Добавить"
 
-retype 400 402 "$work/first.json"
-click 334 442 # "Сохранить список"
+retype 400 422 "$work/first.json"
+click 334 462 # "Сохранить список"
 wait_for_file "$work/first.json"
 
 # Editing page.
