@@ -33,7 +33,7 @@ int measureOnce(int argc, char **argv, const QString &path, int records)
             auto *poll = new QTimer(&window);
             QObject::connect(poll, &QTimer::timeout, &window, [&window, poll, path, records] {
                 if (QQuickItem *tabs = findItem(window, "tabView"))
-                tabs->setProperty("currentIndex", 1);
+                    tabs->setProperty("currentIndex", 1);
                 QQuickItem *table = findItem(window, "lolView");
                 QQuickItem *button = table ? findItem(window, "loadButton") : nullptr;
                 if (!button)
