@@ -8,6 +8,13 @@ Item {
 
     property Flickable flickable
 
+    // Moves the list to the given content position, kept within its ends.
+    function scrollTo(contentY) {
+        var top = flickable.originY;
+        var bottom = top + flickable.contentHeight - flickable.height;
+        flickable.contentY = Math.max(top, Math.min(bottom, contentY));
+    }
+
     anchors.top: flickable.top
     anchors.bottom: flickable.bottom
     anchors.right: flickable.right
@@ -22,9 +29,7 @@ Item {
             anchors.fill: parent
             onPressed: {
                 var page = bar.flickable.height * (mouse.y < handle.y ? -1 : 1);
-                var top = bar.flickable.originY;
-                var bottom = top + bar.flickable.contentHeight - bar.flickable.height;
-                bar.flickable.contentY = Math.max(top, Math.min(bottom, bar.flickable.contentY + page));
+                bar.scrollTo(bar.flickable.contentY + page);
             }
         }
     }
@@ -54,14 +59,12 @@ Item {
                 pressContentY = bar.flickable.contentY;
             }
             onPositionChanged: {
-                var f = bar.flickable;
                 var travel = bar.height - handle.height;
                 if (travel <= 0)
                     return;
                 var moved = mapToItem(bar, mouse.x, mouse.y).y - pressY;
-                var range = f.contentHeight - f.height;
-                var top = f.originY;
-                f.contentY = Math.max(top, Math.min(top + range, pressContentY + moved * range / travel));
+                var range = bar.flickable.contentHeight - bar.flickable.height;
+                bar.scrollTo(pressContentY + moved * range / travel);
             }
         }
     }
