@@ -1,6 +1,7 @@
 #include "qmltypes.h"
 
 #include "participantlistmodel.h"
+#include "participantrules.h"
 
 #include <QtQml>
 
@@ -8,7 +9,13 @@ void registerQmlTypes()
 {
     // Tests may set up more than one engine in a process; one registration serves them all.
     static const bool registered = [] {
-        qmlRegisterType<ParticipantListModel>("Quillor.Lists", 1, 0, "ParticipantListModel");
+        const char *const uri = "Quillor.Lists";
+        qRegisterMetaType<ParticipantRecord>();
+        qmlRegisterType<ParticipantListModel>(uri, 1, 0, "ParticipantListModel");
+        qmlRegisterSingletonType<ParticipantRules>(
+            uri, 1, 0, "ParticipantRules",
+            [](QQmlEngine *, QJSEngine *) -> QObject * { return new ParticipantRules; });
+        qmlRegisterSingletonType(QUrl(QStringLiteral("qrc:/qml/Theme.qml")), uri, 1, 0, "Theme");
         return true;
     }();
     Q_UNUSED(registered)

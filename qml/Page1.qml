@@ -3,7 +3,7 @@ import QtQuick.Controls 1.4
 import QtQuick.Controls.Styles 1.4
 import QtQuick.Layouts 1.3
 import QtQml.Models 2.2
-import "participantRules.js" as Rules
+import Quillor.Lists 1.0
 
 // The creation page: one participant at a time into a validating form, the list beside it.
 FocusScope {
@@ -13,55 +13,42 @@ FocusScope {
     property alias filePath: pathRow.filePath
     property int pixSize: Math.floor(height / 24 / 2)
 
-    readonly property string organization: Rules.trimName(textOrganization.text)
-    readonly property string group: Rules.trimName(textGroup.text)
-    readonly property string name: Rules.trimName(textName.text)
+    readonly property string organization: ParticipantRules.trimName(textOrganization.text)
+    readonly property string group: ParticipantRules.trimName(textGroup.text)
+    readonly property string name: ParticipantRules.trimName(textName.text)
     readonly property bool isGto: gtoRadioButton.checked
 
-    readonly property bool entryComplete: isGto
-        ? name !== "" && organization !== "" && comboSex.currentIndex > 0
-          && Rules.ageFromDate(textBirthDate.text) > 0 && textUuid.acceptableInput
-        : name !== "" && organization !== "" && group !== ""
-
-    function buildRecord() {
-        if (!isGto)
-            return { group: group, isGto: false, name: name, organization: organization };
-
-        // Built key by key: the file keeps this order.
-        var record = {
-            birthDate: textBirthDate.text,
-            group: organization,
-            gtoUuid: textUuid.text,
-            isGto: true,
-            name: name,
-            organization: organization,
-            sex: comboSex.currentText,
-            step: Number.fromLocaleString(Qt.locale("en_EN"), textStep.text).toFixed(1)
-        };
-        if (textPectoralNumber.text !== "")
-            record.pectoralNumber = textPectoralNumber.text;
-        if (textAthleticRank.text !== "")
-            record.athleticRank = textAthleticRank.text;
-        return record;
-    }
+    // The form as record keys and typed texts, for the rules and the record builders.
+    readonly property var form: ({
+        birthDate: textBirthDate.text,
+        organization: textOrganization.text,
+        group: textGroup.text,
+        gtoUuid: textUuid.text,
+        name: textName.text,
+        sex: comboSex.currentIndex > 0 ? comboSex.currentText : "",
+        pectoralNumber: textPectoralNumber.text,
+        athleticRank: textAthleticRank.text
+    })
+    readonly property int age: ParticipantRules.ageFromDate(textBirthDate.text)
+    readonly property bool entryComplete: isGto ? ParticipantRules.gtoEntryComplete(form)
+                                                : ParticipantRules.trainingEntryComplete(form)
 
     // The form stays filled, so the same entry can be added again at once.
     function addEntry() {
         if (!entryComplete)
             return;
-        var record = buildRecord();
-        itemModel.append(record);
-        items = items.concat([record]);
+        itemModel.append(isGto ? ParticipantRules.gtoRecord(form)
+                               : ParticipantRules.trainingRecord(form));
     }
 
     function clearList() {
         itemModel.clear();
-        items = [];
     }
 
     // On failure the list stays, so another path can be tried.
     function saveList() {
-        if (FileIO.save(pathRow.text, JSON.stringify(items)) > 0)
+        var text = itemModel.toJson();
+        if (text === "" || FileIO.save(pathRow.text, text) > 0)
             failureLabel.show();
     }
 
@@ -72,9 +59,10 @@ FocusScope {
         ListElement { name: "Female"; text: "Ж" }
     }
 
-    ListModel {
+    ParticipantListModel {
         id: itemModel
         objectName: "itemModel"
+        keyOrder: ParticipantListModel.RecordOrder
     }
 
     ExclusiveGroup {
@@ -192,7 +180,7 @@ FocusScope {
                     // A real identification number has all eleven digits.
                     inputMask: "99999999999;"
                     style: ValidatedFieldStyle {
-                        valid: textUuid.acceptableInput
+                        valid: ParticipantRules.isCompleteGtoUuid(textUuid.text)
                     }
                     // A press only focuses the field with the cursor at the start: a mask
                     // is filled from its first position, and selecting blanks helps nobody.
@@ -220,7 +208,7 @@ FocusScope {
                     placeholderText: "Дата рождения... (дд.мм.гггг)"
                     inputMask: "99.99.9999;"
                     style: ValidatedFieldStyle {
-                        valid: Rules.ageFromDate(textBirthDate.text) >= 10
+                        valid: root.age >= ParticipantRules.minimumAge
                     }
                     // As for the identification number.
                     MouseArea {
@@ -244,9 +232,9 @@ FocusScope {
                     objectName: "textAge"
                     visible: root.isGto
                     enabled: false
-                    text: Rules.ageFromDate(textBirthDate.text)
+                    text: root.age
                     style: ValidatedFieldStyle {
-                        valid: Number(textAge.text) >= 10
+                        valid: root.age >= ParticipantRules.minimumAge
                         textColor: "black"
                     }
                 }
@@ -296,7 +284,7 @@ FocusScope {
                     objectName: "textStep"
                     visible: root.isGto
                     enabled: false
-                    text: Rules.stepFromAge(textAge.text)
+                    text: ParticipantRules.plainStepText(ParticipantRules.stepFromAge(root.age))
                     style: ValidatedFieldStyle {
                         textColor: "black"
                     }

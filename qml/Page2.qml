@@ -2,7 +2,6 @@ import QtQuick 2.7
 import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.3
 import Quillor.Lists 1.0
-import "participantRules.js" as Rules
 
 // Opens a list file as a table, edits and deletes entries, and saves the table back.
 FocusScope {
@@ -84,24 +83,15 @@ FocusScope {
     function setCell(row, role, text) {
         if (row < 0 || row >= jsonModel.count)
             return;
-        jsonModel.setValue(row, role, text);
-        if (role === "birthDate")
-            jsonModel.setValue(row, "step", String(Rules.stepFromAge(Rules.ageFromDate(text))));
+        jsonModel.editCell(row, role, text);
     }
 
     function valueText(value) {
         return value === undefined || value === null ? "" : String(value);
     }
 
-    // Steps below 8 are whole numbers, so 6.0 shows as 6; 8.1 and texts show as stored.
     function displayText(role, value) {
-        if (role === "step" && value !== undefined && value !== null &&
-                typeof value !== "boolean") {
-            var step = Number(value);
-            if (step < 8)
-                return step.toFixed(0);
-        }
-        return valueText(value);
+        return role === "step" ? ParticipantRules.shownStep(value) : valueText(value);
     }
 
     FontMetrics {

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "listrows.h"
+
 #include <QAbstractListModel>
-#include <string>
-#include <unordered_map>
 #include <vector>
 
-// The rows of a participant list as loaded from a list file, for the editing table.
+// The rows of a participant list, for the editing table and the creation page's list.
 //
 // Every value keeps the JSON type it was loaded with, so a list written back holds what
 // was read, whatever other tools put into it. Keys share one order across the model: the
@@ -14,6 +14,7 @@ class ParticipantListModel : public QAbstractListModel
 {
     Q_OBJECT
     Q_PROPERTY(int count READ rowCount NOTIFY countChanged)
+    Q_PROPERTY(KeyOrder keyOrder READ keyOrder WRITE setKeyOrder NOTIFY keyOrderChanged)
 
 public:
     // The table's columns plus isGto, which has no column but tells the kind of record.
@@ -30,6 +31,15 @@ public:
         IsGtoRole,
     };
 
+    // How toJson() orders each row's keys.
+    enum KeyOrder {
+        // The model's order of first meeting, as the editing page writes.
+        FirstMetOrder,
+        // Each record's own order, as the creation page writes.
+        RecordOrder,
+    };
+    Q_ENUM(KeyOrder)
+
     explicit ParticipantListModel(QObject *parent = nullptr);
     ~ParticipantListModel() override;
 
@@ -38,6 +48,9 @@ public:
     // JSON text (numbers as spelled in the file); a key the row lacks gives an invalid variant.
     QVariant data(const QModelIndex &index, int role) const override;
     QHash<int, QByteArray> roleNames() const override;
+
+    KeyOrder keyOrder() const { return order; }
+    void setKeyOrder(KeyOrder keyOrder);
 
     // Replaces the rows with the objects of the JSON array `text`. Anything that is not a
     // JSON array leaves the model as it was and gives false.
@@ -48,39 +61,29 @@ public:
     // Sets the row's value for `key` to the string `text`; false for a row that does not
     // exist.
     Q_INVOKABLE bool setValue(int row, const QString &key, const QString &text);
+    // A cell edit of the table: as setValue(), and a new birth date sets the step too.
+    Q_INVOKABLE bool editCell(int row, const QString &key, const QString &text);
     Q_INVOKABLE bool remove(int row);
+    // Appends a record made by ParticipantRules; false for anything else.
+    Q_INVOKABLE bool append(const QVariant &record);
+    Q_INVOKABLE void clear();
 
-    struct Value
-    {
-        enum class Type : unsigned char { Absent, String, Number, Boolean, Null, Array, Object };
-        Type type = Type::Absent;
-        bool boolean = false;
-        // A string's own text, or the JSON text of a number, array or object; UTF-8.
-        std::string text;
-    };
-    // Values by key index; keys past the end are absent.
-    using Row = std::vector<Value>;
-
-    // The key order that the model has met so far.
-    struct Keys
-    {
-        std::vector<std::string> names;
-        // Each name already escaped and followed by ':' for the writer.
-        std::vector<std::string> prefixes;
-        std::unordered_map<std::string, int> indexOf;
-
-        int intern(const std::string &name);
-    };
+    void append(const ParticipantRecord &record);
+    const std::vector<ListRow> &rows() const { return listRows; }
+    const KeyTable &keys() const { return keyTable; }
 
 signals:
     void countChanged();
+    void keyOrderChanged();
 
 private:
     int keyOfRole(int role) const;
     void updateRoleKeys();
+    void emitRowChanged(int row, int key);
 
-    std::vector<Row> rows;
-    Keys keys;
+    std::vector<ListRow> listRows;
+    KeyTable keyTable;
+    KeyOrder order = FirstMetOrder;
     // Key index of each role, -1 while that key has not been met.
     std::vector<int> roleKeys;
 };

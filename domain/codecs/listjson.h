@@ -1,0 +1,41 @@
+#pragma once
+
+#include "listrows.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// The list file's JSON text: a compact array of records, strings escaped as ECMAScript's
+// JSON.stringify escapes them.
+namespace ListJson {
+
+// How a writer orders the keys of a row.
+enum class KeyOrder {
+    // By the table's order of first meeting, as the editing page writes.
+    FirstMet,
+    // As the record holds them, as the creation page writes.
+    Record,
+};
+
+struct ReadResult
+{
+    std::vector<ListRow> rows;
+    // Elements of the array that are not objects and so became no row.
+    long long skipped = 0;
+    long long firstSkipped = -1;
+};
+
+// Reads the JSON array in [begin, end): each object element becomes a row, its keys
+// interned into `keys`. Anything that is not a JSON array gives false; `keys` may then
+// hold names of the failed text, so callers pass a copy they can drop.
+bool read(const char *begin, const char *end, KeyTable &keys, ReadResult &result);
+
+void appendQuoted(std::string &out, const std::string &text);
+void appendValue(std::string &out, const ListValue &value);
+// The rows as a compact JSON array, without a line end.
+std::string write(const std::vector<ListRow> &rows, const KeyTable &keys, KeyOrder order);
+// One record in its own key order.
+std::string write(const ParticipantRecord &record);
+
+} // namespace ListJson

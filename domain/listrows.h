@@ -1,0 +1,41 @@
+#pragma once
+
+#include "participantrecord.h"
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// Key names interned in the order first met: the order in which an editing table writes
+// its keys, whatever order a single record has.
+struct KeyTable
+{
+    std::vector<std::string> names;
+    // Each name already escaped and followed by ':' for the writer.
+    std::vector<std::string> prefixes;
+    std::unordered_map<std::string, int> indexOf;
+
+    int intern(const std::string &name);
+    // The key's index, or -1 when it was never met.
+    int find(const std::string &name) const;
+    int size() const { return int(names.size()); }
+};
+
+struct ListField
+{
+    ListValue value;
+    int key = -1;
+};
+
+// A row holds only its own keys, in its own order: its size follows the record, not the
+// keys that other rows or earlier lists brought.
+using ListRow = std::vector<ListField>;
+
+inline const ListValue *findValue(const ListRow &row, int key)
+{
+    for (const ListField &field : row) {
+        if (field.key == key)
+            return &field.value;
+    }
+    return nullptr;
+}

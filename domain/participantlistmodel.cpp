@@ -1,0 +1,220 @@
+#include "participantlistmodel.h"
+
+#include "codecs/listjson.h"
+#include "participantrules.h"
+
+#include <QDebug>
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+const char *const roleKeyNames[] = {"name",         "birthDate", "group", "organization",
+                                    "gtoUuid",      "sex",       "step",  "pectoralNumber",
+                                    "athleticRank", "isGto"};
+constexpr int roleCount = int(sizeof(roleKeyNames) / sizeof(roleKeyNames[0]));
+
+} // namespace
+
+ParticipantListModel::ParticipantListModel(QObject *parent)
+    : QAbstractListModel(parent), roleKeys(roleCount, -1)
+{
+}
+
+ParticipantListModel::~ParticipantListModel() = default;
+
+int ParticipantListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(listRows.size());
+}
+
+QVariant ParticipantListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.model() != this || index.parent().isValid() ||
+        index.row() >= int(listRows.size()))
+        return QVariant();
+    const int key = keyOfRole(role);
+    const ListValue *value = key < 0 ? nullptr : findValue(listRows[std::size_t(index.row())], key);
+    if (!value)
+        return QVariant();
+    switch (value->type) {
+    case ListValue::Type::Boolean:
+        return value->boolean;
+    case ListValue::Type::Null:
+        return QVariant::fromValue(nullptr);
+    case ListValue::Type::Number:
+        // As spelled in the file: a double would show 12345678901234567890 with other
+        // digits, and an edit started on that cell would write them back.
+    default:
+        return QString::fromUtf8(value->text.data(), int(value->text.size()));
+    }
+}
+
+QHash<int, QByteArray> ParticipantListModel::roleNames() const
+{
+    QHash<int, QByteArray> names;
+    for (int i = 0; i < roleCount; ++i)
+        names.insert(NameRole + i, roleKeyNames[i]);
+    return names;
+}
+
+void ParticipantListModel::setKeyOrder(KeyOrder keyOrder)
+{
+    if (order == keyOrder)
+        return;
+    order = keyOrder;
+    emit keyOrderChanged();
+}
+
+int ParticipantListModel::keyOfRole(int role) const
+{
+    const int i = role - NameRole;
+    return i >= 0 && i < roleCount ? roleKeys[std::size_t(i)] : -1;
+}
+
+void ParticipantListModel::updateRoleKeys()
+{
+    for (int i = 0; i < roleCount; ++i)
+        roleKeys[std::size_t(i)] = keyTable.find(roleKeyNames[i]);
+}
+
+bool ParticipantListModel::load(const QString &text)
+{
+    try {
+        const QByteArray bytes = text.toUtf8();
+        // Keys met by a load that fails must not enter the order, so the reader works on
+        // a copy.
+        KeyTable loadedKeys = keyTable;
+        ListJson::ReadResult result;
+        if (!ListJson::read(bytes.constData(), bytes.constData() + bytes.size(), loadedKeys,
+                            result))
+            return false;
+        if (result.skipped > 0)
+            qWarning("List file: %lld element(s) that are not objects skipped, the first at "
+                     "index %lld",
+                     result.skipped, result.firstSkipped);
+        const bool countChanges = result.rows.size() != listRows.size();
+        beginResetModel();
+        listRows.swap(result.rows);
+        keyTable = std::move(loadedKeys);
+        updateRoleKeys();
+        endResetModel();
+        if (countChanges)
+            emit countChanged();
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
+QString ParticipantListModel::toJson() const
+{
+    try {
+        const std::string out = ListJson::write(
+            listRows, keyTable,
+            order == RecordOrder ? ListJson::KeyOrder::Record : ListJson::KeyOrder::FirstMet);
+        if (out.size() > std::size_t(INT_MAX))
+            return QString();
+        return QString::fromUtf8(out.data(), int(out.size()));
+    } catch (const std::exception &) {
+        return QString();
+    }
+}
+
+bool ParticipantListModel::setValue(int row, const QString &key, const QString &text)
+{
+    if (row < 0 || std::size_t(row) >= listRows.size())
+        return false;
+    int keyIndex = -1;
+    try {
+        const int keyCount = keyTable.size();
+        keyIndex = keyTable.intern(key.toStdString());
+        if (keyTable.size() != keyCount)
+            updateRoleKeys();
+        ListRow &values = listRows[std::size_t(row)];
+        auto field = std::find_if(values.begin(), values.end(),
+                                  [keyIndex](const ListField &f) { return f.key == keyIndex; });
+        if (field == values.end()) {
+            values.emplace_back();
+            field = values.end() - 1;
+            field->key = keyIndex;
+        }
+        field->value = ListValue::string(text.toStdString());
+    } catch (const std::exception &) {
+        return false;
+    }
+    emitRowChanged(row, keyIndex);
+    return true;
+}
+
+bool ParticipantListModel::editCell(int row, const QString &key, const QString &text)
+{
+    if (!setValue(row, key, text))
+        return false;
+    if (key == QLatin1String("birthDate"))
+        setValue(row, QStringLiteral("step"), ParticipantRules::stepTextForBirthDate(text));
+    return true;
+}
+
+void ParticipantListModel::emitRowChanged(int row, int key)
+{
+    QVector<int> roles;
+    const auto role = std::find(roleKeys.begin(), roleKeys.end(), key);
+    if (role != roleKeys.end())
+        roles.append(NameRole + int(role - roleKeys.begin()));
+    emit dataChanged(index(row), index(row), roles);
+}
+
+bool ParticipantListModel::remove(int row)
+{
+    if (row < 0 || std::size_t(row) >= listRows.size())
+        return false;
+    beginRemoveRows(QModelIndex(), row, row);
+    listRows.erase(listRows.begin() + row);
+    endRemoveRows();
+    emit countChanged();
+    return true;
+}
+
+bool ParticipantListModel::append(const QVariant &record)
+{
+    if (record.userType() != qMetaTypeId<ParticipantRecord>())
+        return false;
+    append(record.value<ParticipantRecord>());
+    return true;
+}
+
+void ParticipantListModel::append(const ParticipantRecord &record)
+{
+    ListRow row;
+    row.reserve(record.fields.size());
+    const int keyCount = keyTable.size();
+    for (const auto &field : record.fields) {
+        const int key = keyTable.intern(field.first);
+        auto existing = std::find_if(row.begin(), row.end(),
+                                     [key](const ListField &f) { return f.key == key; });
+        if (existing == row.end()) {
+            row.emplace_back();
+            existing = row.end() - 1;
+            existing->key = key;
+        }
+        existing->value = field.second;
+    }
+    if (keyTable.size() != keyCount)
+        updateRoleKeys();
+    const int at = int(listRows.size());
+    beginInsertRows(QModelIndex(), at, at);
+    listRows.push_back(std::move(row));
+    endInsertRows();
+    emit countChanged();
+}
+
+void ParticipantListModel::clear()
+{
+    if (listRows.empty())
+        return;
+    beginResetModel();
+    listRows.clear();
+    endResetModel();
+    emit countChanged();
+}
