@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/safesave.h"
+
 #include <QObject>
 #include <QString>
 
@@ -10,11 +12,11 @@ class FileIO : public QObject
 
 public:
     // Result codes of save(). The pages treat every code above 0 as failure.
-    static constexpr int SaveOk = 0;
+    static constexpr int SaveOk = SafeSave::Ok;
     // The file could not be opened for writing; nothing was written.
-    static constexpr int SaveCannotOpen = 2;
+    static constexpr int SaveCannotOpen = SafeSave::CannotOpen;
     // Writing or committing failed; a file that existed keeps its old content.
-    static constexpr int SaveWriteFailed = 3;
+    static constexpr int SaveWriteFailed = SafeSave::WriteFailed;
 
     FileIO() = default;
 
