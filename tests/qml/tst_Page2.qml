@@ -163,7 +163,7 @@ Item {
             var total = 0;
             for (var i = 0; i < view.columnCount; ++i) {
                 var column = view.getColumn(i);
-                verify(column.width >= page.titleWidth(column.title), column.title + " cut");
+                verify(column.width >= view.titleWidth(column.title), column.title + " cut");
                 total += column.width;
             }
             // The name gives way only as far as needed.

@@ -1,4 +1,5 @@
 import QtQuick 2.7
+import Quillor.Lists 1.0
 
 // Background of a validated field: black frame when its condition holds, red otherwise.
 Rectangle {
@@ -6,5 +7,5 @@ Rectangle {
 
     radius: 2
     border.width: 1
-    border.color: valid ? "#000000" : "#FF0000"
+    border.color: valid ? Theme.valid : Theme.invalid
 }

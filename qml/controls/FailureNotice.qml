@@ -1,5 +1,6 @@
 import QtQuick 2.7
 import QtQuick.Controls 1.4
+import Quillor.Lists 1.0
 
 // A red message in the middle of the page that fades out over three seconds.
 // It also takes keyboard focus when the editing page ends a cell edit.
@@ -15,7 +16,7 @@ Label {
     anchors.centerIn: parent
     z: 1
     text: "Не удалось сохранить файл"
-    color: "red"
+    color: Theme.notice
     visible: false
     opacity: 0
 
@@ -23,7 +24,7 @@ Label {
         id: fadeOutAnimation
         from: 1
         to: 0
-        duration: 3000
+        duration: Theme.noticeFade
         easing.type: Easing.Linear
     }
 }

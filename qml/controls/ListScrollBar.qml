@@ -1,4 +1,5 @@
 import QtQuick 2.7
+import Quillor.Lists 1.0
 
 // A thin vertical scroll bar for a ListView: shown only when the list overflows, its
 // handle can be dragged and a press on the track pages. Lighter to create than a
@@ -23,7 +24,7 @@ Item {
 
     Rectangle {
         anchors.fill: parent
-        color: "#eeeeee"
+        color: Theme.track
 
         MouseArea {
             anchors.fill: parent
@@ -45,7 +46,7 @@ Item {
            / Math.max(0.0001, 1 - bar.flickable.visibleArea.heightRatio)
         radius: 3
         antialiasing: false
-        color: handleArea.pressed ? "#888888" : "#aaaaaa"
+        color: handleArea.pressed ? Theme.handlePressed : Theme.handle
 
         MouseArea {
             id: handleArea

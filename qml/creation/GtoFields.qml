@@ -1,0 +1,137 @@
+import QtQuick 2.7
+import QtQuick.Controls 1.4
+import QtQuick.Layouts 1.3
+import Quillor.Lists 1.0
+
+// The rows only a GTO entry has: identification number, birth date with the age and the
+// step it gives, sex, bib number and athletic rank.
+ColumnLayout {
+    id: fields
+
+    property int pixSize
+    property real labelWidth: labelImplicitWidth
+    readonly property real labelImplicitWidth: Math.max(uuidRow.labelImplicitWidth,
+                                                        birthDateRow.labelImplicitWidth,
+                                                        ageRow.labelImplicitWidth,
+                                                        sexRow.labelImplicitWidth,
+                                                        stepRow.labelImplicitWidth,
+                                                        pectoralRow.labelImplicitWidth,
+                                                        rankRow.labelImplicitWidth)
+    readonly property int age: ParticipantRules.ageFromDate(textBirthDate.text)
+    // The texts as the record keys name them.
+    readonly property string birthDate: textBirthDate.text
+    readonly property string gtoUuid: textUuid.text
+    readonly property string sex: comboSex.currentIndex > 0 ? comboSex.currentText : ""
+    readonly property string pectoralNumber: textPectoralNumber.text
+    readonly property string athleticRank: textAthleticRank.text
+
+    spacing: pixSize
+
+    FormRow {
+        id: uuidRow
+        label: "УИНН: "
+        labelObjectName: "textUuidLabel"
+        labelWidth: fields.labelWidth
+        pixSize: fields.pixSize
+
+        MaskedField {
+            id: textUuid
+            objectName: "textUuid"
+            Layout.fillWidth: true
+            placeholderText: "УИНН..."
+            inputMask: "99999999999;"
+            valid: ParticipantRules.isCompleteGtoUuid(text)
+        }
+    }
+
+    FormRow {
+        id: birthDateRow
+        label: "Дата рождения (дд.мм.гггг):"
+        labelObjectName: "textBirthDateLabel"
+        labelWidth: fields.labelWidth
+        pixSize: fields.pixSize
+
+        MaskedField {
+            id: textBirthDate
+            objectName: "textBirthDate"
+            Layout.fillWidth: true
+            placeholderText: "Дата рождения... (дд.мм.гггг)"
+            inputMask: "99.99.9999;"
+            valid: fields.age >= ParticipantRules.minimumAge
+        }
+    }
+
+    FormRow {
+        id: ageRow
+        label: "Возраст: "
+        labelObjectName: "textAgeLabel"
+        labelWidth: fields.labelWidth
+        pixSize: fields.pixSize
+
+        ReadOnlyField {
+            id: textAge
+            objectName: "textAge"
+            text: fields.age
+            valid: fields.age >= ParticipantRules.minimumAge
+        }
+    }
+
+    FormRow {
+        id: sexRow
+        label: "Пол: "
+        labelObjectName: "comboSexLabel"
+        labelWidth: fields.labelWidth
+        pixSize: fields.pixSize
+
+        SexComboBox {
+            id: comboSex
+            objectName: "comboSex"
+            Layout.fillWidth: true
+            pixSize: fields.pixSize
+        }
+    }
+
+    FormRow {
+        id: stepRow
+        label: "Ступень: "
+        labelObjectName: "textStepLabel"
+        labelWidth: fields.labelWidth
+        pixSize: fields.pixSize
+
+        ReadOnlyField {
+            id: textStep
+            objectName: "textStep"
+            text: ParticipantRules.plainStepText(ParticipantRules.stepFromAge(fields.age))
+        }
+    }
+
+    FormRow {
+        id: pectoralRow
+        label: "Нагрудный номер: "
+        labelObjectName: "textPectoralNumberLabel"
+        labelWidth: fields.labelWidth
+        pixSize: fields.pixSize
+
+        TextField {
+            id: textPectoralNumber
+            objectName: "textPectoralNumber"
+            Layout.fillWidth: true
+            placeholderText: "Нагрудный номер..."
+        }
+    }
+
+    FormRow {
+        id: rankRow
+        label: "Спортивный разряд:"
+        labelObjectName: "textAthleticRankLabel"
+        labelWidth: fields.labelWidth
+        pixSize: fields.pixSize
+
+        TextField {
+            id: textAthleticRank
+            objectName: "textAthleticRank"
+            Layout.fillWidth: true
+            placeholderText: "Спортивный разряд..."
+        }
+    }
+}
