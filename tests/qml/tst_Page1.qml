@@ -17,11 +17,9 @@ Item {
         }
     }
 
-    TestCase {
+    PageTestCase {
         name: "Page1"
         when: windowShown
-
-        property var page: null
 
         function init() {
             page = createTemporaryObject(pageComponent, container);
@@ -29,47 +27,16 @@ Item {
             waitForRendering(page);
         }
 
-        function item(objectName) {
-            var found = findChild(page, objectName);
-            verify(found !== null, "no item " + objectName);
-            return found;
-        }
-
         function isRed(objectName) {
             var frame = findChild(item(objectName), "validationFrame");
             verify(frame !== null, objectName + " has no validation frame");
-            return String(frame.border.color) === "#ff0000";
-        }
-
-        function type(text) {
-            for (var i = 0; i < text.length; ++i)
-                keyClick(text.charAt(i));
-        }
-
-        // A click into the field, then the keys; masked fields get the click at their right
-        // end, where a user is likely to hit them.
-        function typeInto(objectName, text) {
-            var field = item(objectName);
-            mouseClick(field, field.width - 10, field.height / 2);
-            verify(field.activeFocus, objectName + " took no focus");
-            type(text);
+            return String(frame.border.color) === String(Theme.invalid);
         }
 
         function chooseSex(downs) {
             item("comboSex").forceActiveFocus();
             for (var i = 0; i < downs; ++i)
                 keyClick(Qt.Key_Down);
-        }
-
-        function pad(n) {
-            return (n < 10 ? "0" : "") + n;
-        }
-
-        // A birthday at most a few days back, so the age is exactly `years` on any day.
-        function birthDateYearsAgo(years) {
-            var today = new Date();
-            return pad(Math.min(today.getDate(), 28)) + "." + pad(today.getMonth() + 1) + "."
-                    + (today.getFullYear() - years);
         }
 
         function digits(date) {
@@ -142,7 +109,7 @@ Item {
         }
 
         function test_gtoRecord(data) {
-            var date = birthDateYearsAgo(20);
+            var date = dateYearsAgo(20);
             if (data.reverse) {
                 typeInto("textAthleticRank", data.rank);
                 typeInto("textPectoralNumber", data.pectoral);
@@ -178,7 +145,7 @@ Item {
         }
 
         function test_step(data) {
-            fillGto("Club", "Anna", birthDateYearsAgo(data.age));
+            fillGto("Club", "Anna", dateYearsAgo(data.age));
             compare(item("textAge").text, String(data.age));
             compare(item("textStep").text, data.shown);
             compare(isRed("textBirthDate"), data.red);
@@ -189,7 +156,7 @@ Item {
         }
 
         function test_trainingMode() {
-            var date = birthDateYearsAgo(20);
+            var date = dateYearsAgo(20);
             fillGto("Club", "  Ivan   Petrov ", date);
             mouseClick(item("trainingRadioButton"));
             compare(item("gtoRadioButton").checked, false);
@@ -240,7 +207,7 @@ Item {
             }
             if (!data.training) {
                 typeInto("textUuid", "12345678901");
-                typeInto("textBirthDate", digits(birthDateYearsAgo(30)));
+                typeInto("textBirthDate", digits(dateYearsAgo(30)));
                 chooseSex(2);
             }
             typeInto(data.field, "   ");
@@ -251,7 +218,7 @@ Item {
         }
 
         function test_sameEntryTwiceThenClear() {
-            fillGto("Club", "Anna", birthDateYearsAgo(20));
+            fillGto("Club", "Anna", dateYearsAgo(20));
             add();
             add();
             compare(JSON.parse(saveAndRead("twice.json")).length, 2);
@@ -300,7 +267,7 @@ Item {
         }
 
         function test_failedSaveKeepsList(data) {
-            fillGto("Club", "Anna", birthDateYearsAgo(20));
+            fillGto("Club", "Anna", dateYearsAgo(20));
             add();
             var notice = item("failureLabel");
             save(data.path);
@@ -315,7 +282,7 @@ Item {
         }
 
         function test_escapingAndCyrillic() {
-            var date = birthDateYearsAgo(20);
+            var date = dateYearsAgo(20);
             fillGto("Club", 'Say "hi" a\\b', date);
             // Tabs and control characters cannot be typed into a line; they come by pasting.
             var rank = item("textAthleticRank");
@@ -348,7 +315,7 @@ Item {
         function test_identificationNumber(data) {
             typeInto("textOrganization", "Club");
             typeInto("textName", "Anna");
-            typeInto("textBirthDate", digits(birthDateYearsAgo(20)));
+            typeInto("textBirthDate", digits(dateYearsAgo(20)));
             chooseSex(1);
             typeInto("textUuid", data.keys);
             compare(item("textUuid").text, data.text);
@@ -387,7 +354,7 @@ Item {
             keyClick(Qt.Key_Tab);
             type("12345678901");
             keyClick(Qt.Key_Tab);
-            type(digits(birthDateYearsAgo(20)));
+            type(digits(dateYearsAgo(20)));
             // The age field is read-only and skipped.
             keyClick(Qt.Key_Tab);
             verify(item("comboSex").activeFocus);

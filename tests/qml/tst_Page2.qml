@@ -17,7 +17,7 @@ Item {
         }
     }
 
-    TestCase {
+    PageTestCase {
         name: "Page2"
         when: windowShown
 
@@ -35,18 +35,11 @@ Item {
             '"organization":"Клуб"}'
         readonly property string creationList: "[" + gto + "," + gtoBib + "," + training + "]"
 
-        property var page: null
         property string savePath: testDir + "/saved.json"
 
         function init() {
             page = createTemporaryObject(pageComponent, container);
             waitForRendering(page);
-        }
-
-        function item(objectName) {
-            var found = findChild(page, objectName);
-            verify(found !== null, "no item " + objectName);
-            return found;
         }
 
         function writeList(name, text) {
@@ -84,11 +77,6 @@ Item {
             return text.visible ? text.text : "<hidden>";
         }
 
-        function type(text) {
-            for (var i = 0; i < text.length; ++i)
-                keyClick(text.charAt(i));
-        }
-
         // A click into the cell, its old text selected and replaced. Test keys are Latin only.
         function edit(row, role, text) {
             mouseClick(cell(row, role));
@@ -108,14 +96,6 @@ Item {
             var button = findChild(cell(row, "delete"), "deleteButton");
             tryVerify(function () { return inSight(button); }, 2000, "delete button out of sight");
             mouseClick(button);
-        }
-
-        function dateYearsAgo(years) {
-            var today = new Date();
-            var two = function (n) { return (n < 10 ? "0" : "") + n; };
-            // No 29 February: that day does not exist in most earlier years.
-            return two(Math.min(today.getDate(), 28)) + "." + two(today.getMonth() + 1) + "." +
-                   (today.getFullYear() - years);
         }
 
         function test_loadShowsTheRecords() {

@@ -1,6 +1,6 @@
 import QtQuick 2.7
 import QtTest 1.1
-import "../../qml/controls"
+import "../../../qml/controls"
 
 Item {
     id: container
