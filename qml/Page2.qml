@@ -132,6 +132,15 @@ FocusScope {
             onClicked: root.saveList()
         }
 
+        ExportRow {
+            objectName: "exportRow"
+            Layout.alignment: Qt.AlignHCenter
+            model: jsonModel
+            listPath: pathRow.text
+            onStarted: root.finishEditing()
+            onFailed: failureLabel.show()
+        }
+
         TableView {
             id: lolView
             objectName: "lolView"

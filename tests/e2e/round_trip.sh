@@ -128,12 +128,12 @@ click 170 12
 retype 600 68 "$work/first.json"
 click 512 109 # "Загрузить список"
 sleep 0.5
-click 166 230 # first row's birth date
+click 166 270 # first row's birth date
 xdotool key ctrl+a
 xdotool type --delay 40 "01.01.$born35"
 xdotool key Return
 sleep 0.3
-click 850 257 # "Удалить" in the second row
+click 850 297 # "Удалить" in the second row
 retype 600 68 "$work/second.json"
 click 512 149 # "Сохранить список"
 wait_for_file "$work/second.json"
