@@ -1,5 +1,6 @@
 #include "qmltypes.h"
 
+#include "listexporter.h"
 #include "participantlistmodel.h"
 #include "participantrules.h"
 
@@ -15,6 +16,9 @@ void registerQmlTypes()
         qmlRegisterSingletonType<ParticipantRules>(
             uri, 1, 0, "ParticipantRules",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new ParticipantRules; });
+        qmlRegisterSingletonType<ListExporter>(
+            uri, 1, 0, "ListExporter",
+            [](QQmlEngine *, QJSEngine *) -> QObject * { return new ListExporter; });
         qmlRegisterSingletonType(QUrl(QStringLiteral("qrc:/qml/Theme.qml")), uri, 1, 0, "Theme");
         return true;
     }();

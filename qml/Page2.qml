@@ -73,6 +73,15 @@ FocusScope {
             onClicked: root.saveList()
         }
 
+        ExportRow {
+            objectName: "exportRow"
+            Layout.alignment: Qt.AlignHCenter
+            model: jsonModel
+            listPath: pathRow.text
+            onStarted: root.finishEditing()
+            onFailed: failureLabel.show()
+        }
+
         ParticipantTable {
             id: lolView
             Layout.fillWidth: true

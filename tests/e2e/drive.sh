@@ -256,7 +256,8 @@ creation_save() {
 # --- Editing page ----------------------------------------------------------------------
 # A load or a save leaves the focus on the page's notice label, whence Tab reaches the tab
 # bar. Focus order: tab bar, the path row's button and field, "Загрузить список",
-# "Сохранить список", the table, then each row's "Удалить".
+# "Сохранить список", the three export buttons, the new-page checkbox, the table, then
+# each row's "Удалить".
 
 # From the tab bar to the editing page, a path typed and the list loaded.
 editing_load() {

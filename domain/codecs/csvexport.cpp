@@ -1,0 +1,51 @@
+#include "csvexport.h"
+
+namespace CsvExport {
+
+namespace {
+
+void appendCell(QByteArray &out, const QString &text, bool isText)
+{
+    const QByteArray bytes = text.toUtf8();
+    const bool quoted =
+        bytes.contains(';') || bytes.contains('"') || bytes.contains('\n') || bytes.contains('\r');
+    if (quoted)
+        out += '"';
+    // A spreadsheet runs a text that starts like a formula; the apostrophe keeps it text.
+    if (isText && !bytes.isEmpty() && QByteArray("=+-@\t\r").contains(bytes.at(0)))
+        out += '\'';
+    if (!quoted) {
+        out += bytes;
+        return;
+    }
+    for (const char c : bytes) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+} // namespace
+
+QByteArray write(const ExportTable &table)
+{
+    QByteArray out("\xEF\xBB\xBF");
+    for (int c = 0; c < table.titles.size(); ++c) {
+        if (c > 0)
+            out += ';';
+        appendCell(out, table.titles.at(c), true);
+    }
+    out += "\r\n";
+    for (const ExportRowCells &row : table.rows) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            if (c > 0)
+                out += ';';
+            appendCell(out, row[c].text, row[c].type == ExportCell::Type::Text);
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+} // namespace CsvExport

@@ -1,0 +1,189 @@
+#include "exporttable.h"
+
+#include "participantrules.h"
+
+#include <QVariant>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+struct DataColumn
+{
+    const char *key;
+    const char *title;
+};
+
+// The editing table's columns, in its order and with its titles.
+const DataColumn dataColumns[] = {
+    {"name", "Имя"},
+    {"birthDate", "Дата Рождения"},
+    {"group", "Группа"},
+    {"organization", "Организация"},
+    {"gtoUuid", "ИД ГТО"},
+    {"sex", "Пол"},
+    {"step", "Ступень"},
+    {"pectoralNumber", "Нагрудный Номер"},
+    {"athleticRank", "Спортивный Разряд"},
+};
+constexpr int dataColumnCount = int(sizeof(dataColumns) / sizeof(dataColumns[0]));
+static_assert(1 + dataColumnCount == ExportTable::PrintedColumns, "printed columns");
+
+QString fromUtf8(const std::string &text)
+{
+    return QString::fromUtf8(text.data(), int(text.size()));
+}
+
+// A birth date "d.M.yyyy" that exists and that a spreadsheet can hold (from 1900 on).
+QDate realDate(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char('.'));
+    if (parts.size() != 3 || parts[0].isEmpty() || parts[0].size() > 2 || parts[1].isEmpty() ||
+        parts[1].size() > 2 || parts[2].size() != 4)
+        return QDate();
+    int numbers[3];
+    for (int i = 0; i < 3; ++i) {
+        for (const QChar c : parts[i]) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return QDate();
+        }
+        numbers[i] = parts[i].toInt();
+    }
+    const QDate date(numbers[2], numbers[1], numbers[0]);
+    return date.isValid() && date.year() >= 1900 ? date : QDate();
+}
+
+// The value of a JSON number, or NaN when a double cannot hold all its digits: a
+// spreadsheet would show a long number with other digits than the file has.
+double exactNumber(const std::string &text)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    double value = 0;
+    const char *begin = text.data() + (text.compare(0, 1, "-") == 0 ? 1 : 0);
+    const char *const end = text.data() + text.size();
+    const auto parsed = std::from_chars(begin, end, value);
+    if (parsed.ec != std::errc() || parsed.ptr != end || !std::isfinite(value))
+        return nan;
+    std::string digits;
+    for (const char *p = begin; p != end && *p != 'e' && *p != 'E'; ++p) {
+        if (*p != '.')
+            digits += *p;
+    }
+    const auto first = digits.find_first_not_of('0');
+    const auto last = digits.find_last_not_of('0');
+    const std::size_t significant = first == std::string::npos ? 0 : last - first + 1;
+    if (significant > 15)
+        return nan;
+    return begin == text.data() ? value : -value;
+}
+
+QVariant variantOf(const ListValue &value)
+{
+    switch (value.type) {
+    case ListValue::Type::Boolean:
+        return value.boolean;
+    case ListValue::Type::Null:
+        return QVariant::fromValue(nullptr);
+    default:
+        return fromUtf8(value.text);
+    }
+}
+
+ExportCell cellOf(const ListValue *value)
+{
+    ExportCell cell;
+    if (!value)
+        return cell;
+    switch (value->type) {
+    case ListValue::Type::Null:
+        return cell;
+    case ListValue::Type::Boolean:
+        cell.type = ExportCell::Type::Boolean;
+        cell.flag = value->boolean;
+        cell.text = value->boolean ? QStringLiteral("true") : QStringLiteral("false");
+        return cell;
+    case ListValue::Type::Number:
+        cell.type = ExportCell::Type::Number;
+        cell.number = exactNumber(value->text);
+        break;
+    default:
+        cell.type = ExportCell::Type::Text;
+    }
+    cell.text = fromUtf8(value->text);
+    return cell;
+}
+
+} // namespace
+
+ExportTable ExportTable::build(const std::vector<ListRow> &rows, const KeyTable &keys)
+{
+    ExportTable table;
+    table.titles << QStringLiteral("№");
+    std::vector<int> columnKeys;
+    for (const DataColumn &column : dataColumns) {
+        table.titles << QString::fromUtf8(column.title);
+        columnKeys.push_back(keys.find(column.key));
+    }
+    table.titles << QStringLiteral("Вид");
+    const int gtoKey = keys.find("isGto");
+
+    // Every other key that some row still holds, in the table's key order.
+    std::vector<bool> held(std::size_t(keys.size()), false);
+    for (const ListRow &row : rows) {
+        for (const ListField &field : row)
+            held[std::size_t(field.key)] = true;
+    }
+    std::vector<int> otherKeys;
+    for (int key = 0; key < keys.size(); ++key) {
+        const bool known = key == gtoKey ||
+                           std::find(columnKeys.begin(), columnKeys.end(), key) != columnKeys.end();
+        if (held[std::size_t(key)] && !known) {
+            otherKeys.push_back(key);
+            table.titles << fromUtf8(keys.names[std::size_t(key)]);
+        }
+    }
+
+    const int stepColumn = 6;
+    table.rows.reserve(rows.size());
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const ListRow &row = rows[r];
+        ExportRowCells cells;
+        cells.reserve(std::size_t(table.titles.size()));
+
+        ExportCell number;
+        number.type = ExportCell::Type::Number;
+        number.number = double(r + 1);
+        number.text = QString::number(qulonglong(r + 1));
+        cells.push_back(std::move(number));
+
+        for (int c = 0; c < dataColumnCount; ++c) {
+            const int key = columnKeys[std::size_t(c)];
+            const ListValue *value = key < 0 ? nullptr : findValue(row, key);
+            ExportCell cell = cellOf(value);
+            if (c == stepColumn && value)
+                cell.text = ParticipantRules::shownStep(variantOf(*value));
+            if (c == 1 && cell.type == ExportCell::Type::Text) {
+                cell.date = realDate(cell.text);
+                if (cell.date.isValid())
+                    cell.type = ExportCell::Type::Date;
+            }
+            cells.push_back(std::move(cell));
+        }
+
+        // The kind of record; a foreign value that is no boolean is shown as it is.
+        const ListValue *gto = gtoKey < 0 ? nullptr : findValue(row, gtoKey);
+        ExportCell kind = cellOf(gto);
+        if (gto && gto->type == ListValue::Type::Boolean) {
+            kind.type = ExportCell::Type::Text;
+            kind.text = gto->boolean ? QStringLiteral("ГТО") : QStringLiteral("Тренировка");
+        }
+        cells.push_back(std::move(kind));
+
+        for (const int key : otherKeys)
+            cells.push_back(cellOf(findValue(row, key)));
+        table.rows.push_back(std::move(cells));
+    }
+    return table;
+}

@@ -1,0 +1,121 @@
+#include "xlsxexport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryFile>
+#include <algorithm>
+#include <cmath>
+#include <xlsxwriter.h>
+
+namespace XlsxExport {
+
+namespace {
+
+// Spreadsheet column widths count digit widths; Cyrillic letters are a little wider.
+double widthOf(const QString &text)
+{
+    return text.size() * 1.1 + 2;
+}
+
+bool writeCell(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t column, const ExportCell &cell,
+               lxw_format *dateFormat)
+{
+    lxw_error error = LXW_NO_ERROR;
+    switch (cell.type) {
+    case ExportCell::Type::Empty:
+        return true;
+    case ExportCell::Type::Boolean:
+        error = worksheet_write_boolean(sheet, row, column, cell.flag, nullptr);
+        break;
+    case ExportCell::Type::Date: {
+        lxw_datetime date = {cell.date.year(), cell.date.month(), cell.date.day(), 0, 0, 0};
+        error = worksheet_write_datetime(sheet, row, column, &date, dateFormat);
+        break;
+    }
+    case ExportCell::Type::Number:
+        if (!std::isnan(cell.number)) {
+            error = worksheet_write_number(sheet, row, column, cell.number, nullptr);
+            break;
+        }
+        // A number with more digits than a double keeps stays whole as text.
+        Q_FALLTHROUGH();
+    case ExportCell::Type::Text:
+        // Text cells are never read as numbers or dates, so leading zeros survive.
+        error = worksheet_write_string(sheet, row, column, cell.text.toUtf8().constData(), nullptr);
+        break;
+    }
+    return error == LXW_NO_ERROR;
+}
+
+// Fills the workbook; false on the first cell it refuses.
+bool fill(lxw_workbook *book, const ExportTable &table)
+{
+    lxw_worksheet *sheet = workbook_add_worksheet(book, "Участники");
+    lxw_format *bold = workbook_add_format(book);
+    lxw_format *dateFormat = workbook_add_format(book);
+    if (!sheet || !bold || !dateFormat)
+        return false;
+    format_set_bold(bold);
+    format_set_num_format(dateFormat, "dd.mm.yyyy");
+
+    const int columns = table.titles.size();
+    if (table.rows.size() >= LXW_ROW_MAX || columns > LXW_COL_MAX)
+        return false;
+    // The header's filter button takes room beside its title.
+    std::vector<double> widths(std::size_t(columns), 0);
+    for (int c = 0; c < columns; ++c) {
+        const QString &title = table.titles.at(c);
+        widths[std::size_t(c)] = widthOf(title) + 2;
+        if (worksheet_write_string(sheet, 0, lxw_col_t(c), title.toUtf8().constData(), bold) !=
+            LXW_NO_ERROR)
+            return false;
+    }
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        const ExportRowCells &row = table.rows[r];
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            if (!writeCell(sheet, lxw_row_t(r + 1), lxw_col_t(c), row[c], dateFormat))
+                return false;
+            const double width = row[c].type == ExportCell::Type::Date ? 12 : widthOf(row[c].text);
+            widths[c] = std::max(widths[c], width);
+        }
+    }
+    for (int c = 0; c < columns; ++c) {
+        worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c),
+                             std::min(widths[std::size_t(c)], 60.0), nullptr);
+    }
+    worksheet_freeze_panes(sheet, 1, 0);
+    return worksheet_autofilter(sheet, 0, 0, lxw_row_t(table.rows.size()),
+                                lxw_col_t(columns - 1)) == LXW_NO_ERROR;
+}
+
+} // namespace
+
+bool write(const ExportTable &table, QByteArray &out)
+{
+    // The library writes only to a named file; the caller replaces the target with the
+    // bytes, so a failure here never touches it.
+    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/quillor-export-XXXXXX.xlsx"));
+    if (!file.open())
+        return false;
+    file.close();
+    const QByteArray name = QFile::encodeName(file.fileName());
+    QByteArray tmpdir = QFile::encodeName(QDir::tempPath());
+
+    lxw_workbook_options options = {};
+    options.tmpdir = tmpdir.data();
+    lxw_workbook *book = workbook_new_opt(name.constData(), &options);
+    if (!book)
+        return false;
+    const bool filled = fill(book, table);
+    // Closing frees the workbook whether it was filled or not.
+    if (workbook_close(book) != LXW_NO_ERROR || !filled)
+        return false;
+
+    QFile written(file.fileName());
+    if (!written.open(QIODevice::ReadOnly))
+        return false;
+    out = written.readAll();
+    return !out.isEmpty();
+}
+
+} // namespace XlsxExport

@@ -1,0 +1,77 @@
+#include "listexporter.h"
+
+#include "codecs/csvexport.h"
+#include "codecs/exporttable.h"
+#include "codecs/pdfexport.h"
+#include "codecs/xlsxexport.h"
+#include "participantlistmodel.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+int ListExporter::save(ParticipantListModel *model, int format, const QUrl &target,
+                       const QString &listPath, bool newPagePerOrganization) const
+{
+    const QString path = target.toLocalFile();
+    if (!model || path.isEmpty())
+        return CannotOpen;
+    try {
+        const ExportTable table = ExportTable::build(model->rows(), model->keys());
+        QByteArray bytes;
+        switch (format) {
+        case Excel:
+            if (!XlsxExport::write(table, bytes))
+                return NotMade;
+            break;
+        case Csv:
+            bytes = CsvExport::write(table);
+            break;
+        case Pdf: {
+            PdfExport::Options options;
+            options.title = listPath.isEmpty() ? QStringLiteral("Список участников")
+                                               : QFileInfo(listPath).fileName();
+            options.printDate = QDate::currentDate();
+            options.newPagePerOrganization = newPagePerOrganization;
+            if (!PdfExport::write(table, options, bytes))
+                return NotMade;
+            break;
+        }
+        default:
+            return NotMade;
+        }
+        return SafeSave::write(path, bytes);
+    } catch (const std::exception &) {
+        return NotMade;
+    }
+}
+
+QString ListExporter::suffix(int format)
+{
+    switch (format) {
+    case Excel:
+        return QStringLiteral("xlsx");
+    case Csv:
+        return QStringLiteral("csv");
+    default:
+        return QStringLiteral("pdf");
+    }
+}
+
+QUrl ListExporter::suggestedUrl(const QString &listPath, int format)
+{
+    const QFileInfo list(listPath.isEmpty() ? QDir::home().filePath(QStringLiteral("Список"))
+                                            : listPath);
+    QString base = list.suffix().isEmpty() ? list.fileName() : list.completeBaseName();
+    if (base.isEmpty())
+        base = QStringLiteral("Список");
+    return QUrl::fromLocalFile(
+        list.absoluteDir().filePath(base + QLatin1Char('.') + suffix(format)));
+}
+
+QUrl ListExporter::withSuffix(const QUrl &file, int format)
+{
+    const QString path = file.toLocalFile();
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return file;
+    return QUrl::fromLocalFile(path + QLatin1Char('.') + suffix(format));
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "storage/safesave.h"
+
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+class ParticipantListModel;
+
+// Writes what the editing table holds to a spreadsheet, a CSV file or a printable PDF.
+// The table and its list file stay as they are; the target is replaced only by a whole
+// new file.
+class ListExporter : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Methods take a format as int, which every Qt 5 engine hands over from a script.
+    enum Format { Excel, Csv, Pdf };
+    Q_ENUM(Format)
+
+    // Result codes of save(); the page treats every code above Ok as failure.
+    enum Result {
+        Ok = SafeSave::Ok,
+        CannotOpen = SafeSave::CannotOpen,
+        WriteFailed = SafeSave::WriteFailed,
+        // The document could not be made; nothing was written.
+        NotMade = 4,
+    };
+    Q_ENUM(Result)
+
+    explicit ListExporter(QObject *parent = nullptr) : QObject(parent) {}
+
+    // Exports the model's rows to the local file `target`. `listPath` names the list in the
+    // PDF's title; `newPagePerOrganization` starts each organization of the PDF on a page
+    // of its own.
+    Q_INVOKABLE int save(ParticipantListModel *model, int format, const QUrl &target,
+                         const QString &listPath, bool newPagePerOrganization = false) const;
+
+    // The list's path with the format's extension instead of its own, as a file URL; an
+    // empty path gives a name in the home folder.
+    Q_INVOKABLE static QUrl suggestedUrl(const QString &listPath, int format);
+    // A file URL whose name has no extension gets the format's.
+    Q_INVOKABLE static QUrl withSuffix(const QUrl &file, int format);
+    // The format's extension without the dot.
+    Q_INVOKABLE static QString suffix(int format);
+};

@@ -1,0 +1,93 @@
+import QtQuick 2.7
+import QtQuick.Controls 1.4
+import QtQuick.Layouts 1.3
+import Quillor.Lists 1.0
+import "../controls"
+
+// The export buttons of the editing page: what the table holds as a spreadsheet, a CSV
+// file or a printable PDF, each into a file chosen in a save dialog.
+RowLayout {
+    id: exportRow
+
+    property ParticipantListModel model: null
+    // The list file's path: it names the suggested files and titles the PDF.
+    property string listPath: ""
+
+    // Emitted before the dialog opens, so that the page ends an open cell edit.
+    signal started()
+    // An export could not be written.
+    signal failed()
+
+    function nameFilters(format) {
+        var own = format === ListExporter.Excel ? "Книга Excel (*.xlsx)"
+                : format === ListExporter.Csv ? "Текст CSV (*.csv)" : "Документ PDF (*.pdf)";
+        return [own, "Все файлы (*)"];
+    }
+
+    function begin(format, button) {
+        var keyboard = button.activeFocus;
+        started();
+        // The page's way of ending an edit takes the focus; a keyboard user keeps it here.
+        if (keyboard)
+            button.forceActiveFocus();
+        if (!dialogLoader.item) {
+            dialogLoader.format = format;
+            dialogLoader.active = true;
+            return;
+        }
+        openDialog(dialogLoader.item, format);
+    }
+
+    // The dialog's path field shows the folder it opens in: a file's URL there suggests
+    // that file's name.
+    function openDialog(dialog, format) {
+        dialog.format = format;
+        dialog.nameFilters = nameFilters(format);
+        dialog.folder = ListExporter.suggestedUrl(listPath, format);
+        dialog.open();
+    }
+
+    function exportTo(format, url) {
+        var result = ListExporter.save(model, format, ListExporter.withSuffix(url, format),
+                                       listPath, newPageCheckBox.checked);
+        if (result > 0)
+            failed();
+        return result;
+    }
+
+    Repeater {
+        model: [
+            { name: "excelExportButton", text: "Экспорт в Excel…", format: ListExporter.Excel },
+            { name: "csvExportButton", text: "Экспорт в CSV…", format: ListExporter.Csv },
+            { name: "pdfExportButton", text: "Печать в PDF…", format: ListExporter.Pdf }
+        ]
+
+        KeyButton {
+            id: exportButton
+            objectName: modelData.name
+            text: modelData.text
+            onClicked: exportRow.begin(modelData.format, exportButton)
+        }
+    }
+
+    CheckBox {
+        id: newPageCheckBox
+        objectName: "newPagePerOrganizationCheckBox"
+        text: "Каждая организация с новой страницы"
+    }
+
+    Loader {
+        id: dialogLoader
+
+        property int format: 0
+
+        active: false
+        source: "ExportDialog.qml"
+        onLoaded: {
+            item.accepted.connect(function() {
+                exportRow.exportTo(item.format, item.fileUrl);
+            });
+            exportRow.openDialog(item, format);
+        }
+    }
+}

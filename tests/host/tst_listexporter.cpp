@@ -1,0 +1,322 @@
+#include "listexporter.h"
+#include "participantlistmodel.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+// The class comes first: moc reads no further than it needs, and raw strings confuse it.
+class TestListExporter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QVERIFY(dir.isValid()); }
+
+    void xlsxKeepsKindsOfCells();
+    void csvQuotesAndGuards();
+    void csvGuardsFormulas();
+    void pdfPagesAndHeaders_data();
+    void pdfPagesAndHeaders();
+    void emptyList_data();
+    void emptyList();
+    void failedExportKeepsOldFile_data();
+    void failedExportKeepsOldFile();
+    void suggestedUrl();
+
+private:
+    int save(const QByteArray &list, int format, const QString &path,
+             bool newPagePerOrganization = false)
+    {
+        ParticipantListModel model;
+        if (!model.load(QString::fromUtf8(list)))
+            return -1;
+        const QString before = model.toJson();
+        const int result =
+            exporter.save(&model, format, QUrl::fromLocalFile(path),
+                          QStringLiteral("/списки/Список 5А.json"), newPagePerOrganization);
+        // The export changes nothing of the table.
+        return model.toJson() == before ? result : -2;
+    }
+
+    QTemporaryDir dir;
+    ListExporter exporter;
+};
+
+namespace {
+
+// GTO and training records as the pages write them, and one from another tool with keys
+// and values of every JSON type.
+const char *const mixedList = R"([
+{"birthDate":"07.03.2000","group":"Школа 5","gtoUuid":"01234567890","isGto":true,
+ "name":"Иванова Мария","organization":"Школа 5","sex":"Ж","step":"6.0",
+ "pectoralNumber":"007","athleticRank":"КМС"},
+{"group":"5А","isGto":false,"name":"=1+2","organization":"Клуб; \"Старт\"",
+ "birthDate":"31.02.2000","score":12.5,"paid":true,"tags":["a",1],"coach":{"name":"Петров"},
+ "note":null,"big":12345678901234567890},
+{"name":"строка 1\nстрока 2","step":"8.1","organization":"Школа 5","score":-3,"note":"@x"}
+])";
+
+const char *const header = R"(["№","Имя","Дата Рождения","Группа","Организация","ИД ГТО","Пол",
+"Ступень","Нагрудный Номер","Спортивный Разряд","Вид","score","paid","tags","coach","note","big"])";
+
+// Runs a reader and gives its standard output; a reader that fails gives "<failed: ...>".
+QByteArray run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return "<failed: " + process.readAllStandardError() + ">";
+    return process.readAllStandardOutput();
+}
+
+QJsonValue readBack(const QString &format, const QString &path)
+{
+    const QByteArray out =
+        run(QStringLiteral("/usr/bin/python3"), {QStringLiteral(READBACK_SCRIPT), format, path});
+    const QJsonDocument document = QJsonDocument::fromJson(out);
+    return document.isObject() ? QJsonValue(document.object()) : QJsonValue(QString(out));
+}
+
+QJsonArray json(const QByteArray &text)
+{
+    return QJsonDocument::fromJson(text).array();
+}
+
+} // namespace
+
+void TestListExporter::xlsxKeepsKindsOfCells()
+{
+    const QString path = dir.filePath(QStringLiteral("list.xlsx"));
+    QCOMPARE(save(mixedList, ListExporter::Excel, path), int(ListExporter::Ok));
+    QJsonObject read = readBack(QStringLiteral("xlsx"), path).toObject();
+    QCOMPARE(read.value("sheets").toArray(), QJsonArray{"Участники"});
+    QCOMPARE(read.value("frozen").toString(), QStringLiteral("A2"));
+    QCOMPARE(read.value("filter").toString(), QStringLiteral("A1:Q4"));
+    QCOMPARE(read.value("boldHeader").toBool(), true);
+    QCOMPARE(read.value("fitted").toBool(), true);
+
+    QJsonArray rows = read.value("rows").toArray();
+    QJsonArray titles;
+    for (const QJsonValue &title : json(header))
+        titles.append("s:" + title.toString());
+    QCOMPARE(rows.at(0).toArray(), titles);
+    QCOMPARE(rows.at(1).toArray(), json(R"(["n:1","s:Иванова Мария","d:2000-03-07 dd.mm.yyyy",
+        "s:Школа 5","s:Школа 5","s:01234567890","s:Ж","s:6","s:007","s:КМС","s:ГТО",
+        null,null,null,null,null,null])"));
+    QCOMPARE(rows.at(2).toArray(), json(R"(["n:2","s:=1+2","s:31.02.2000","s:5А",
+        "s:Клуб; \"Старт\"",null,null,null,null,null,"s:Тренировка","n:12.5","b:True",
+        "s:[\"a\",1]","s:{\"name\":\"Петров\"}",null,"s:12345678901234567890"])"));
+    QCOMPARE(rows.at(3).toArray(), json(R"(["n:3","s:строка 1\nстрока 2",null,null,
+        "s:Школа 5",null,null,"s:8.1",null,null,null,"n:-3",null,null,null,"s:@x",null])"));
+    QCOMPARE(rows.size(), 4);
+}
+
+void TestListExporter::csvQuotesAndGuards()
+{
+    const QString path = dir.filePath(QStringLiteral("list.csv"));
+    QCOMPARE(save(mixedList, ListExporter::Csv, path), int(ListExporter::Ok));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF\xE2\x84\x96;"));
+    // Four records end in CR LF; the line break inside a value stays as it was.
+    QCOMPARE(bytes.count("\r\n"), 4);
+    QCOMPARE(bytes.count('\n'), 5);
+    QVERIFY(bytes.endsWith("\r\n"));
+
+    const QJsonArray rows = readBack(QStringLiteral("csv"), path).toObject()["rows"].toArray();
+    QCOMPARE(rows.at(0).toArray(), json(header));
+    QCOMPARE(rows.at(1).toArray(), json(R"(["1","Иванова Мария","07.03.2000","Школа 5",
+        "Школа 5","01234567890","Ж","6","007","КМС","ГТО","","","","","",""])"));
+    QCOMPARE(rows.at(2).toArray(), json(R"(["2","'=1+2","31.02.2000","5А","Клуб; \"Старт\"",
+        "","","","","","Тренировка","12.5","true","[\"a\",1]","{\"name\":\"Петров\"}","",
+        "12345678901234567890"])"));
+    QCOMPARE(rows.at(3).toArray(), json(R"(["3","строка 1\nстрока 2","","","Школа 5","","",
+        "8.1","","","","-3","","","","'@x",""])"));
+    QCOMPARE(rows.size(), 4);
+}
+
+void TestListExporter::csvGuardsFormulas()
+{
+    // Names as JSON text, and the cells a CSV reader gives for them.
+    const QList<QPair<QByteArray, QString>> cases = {
+        {"\"=HYPERLINK(\\\"x\\\")\"", "'=HYPERLINK(\"x\")"},
+        {"\"+7 900\"", "'+7 900"},
+        {"\"-1\"", "'-1"},
+        {"\"@SUM(1)\"", "'@SUM(1)"},
+        {"\"\\t=1\"", "'\t=1"},
+        {"\"\\r=1\"", "'\r=1"},
+        {"\"a=1\"", "a=1"},
+        {"-1.5", "-1.5"},
+    };
+    QByteArray list;
+    for (const auto &c : cases)
+        list += (list.isEmpty() ? "[{\"name\":" : ",{\"name\":") + c.first + "}";
+    const QString path = dir.filePath(QStringLiteral("guard.csv"));
+    QCOMPARE(save(list + "]", ListExporter::Csv, path), int(ListExporter::Ok));
+    const QJsonArray rows = readBack(QStringLiteral("csv"), path).toObject()["rows"].toArray();
+    QCOMPARE(rows.size(), cases.size() + 1);
+    for (int i = 0; i < cases.size(); ++i)
+        QCOMPARE(rows.at(i + 1).toArray().at(1).toString(), cases[i].second);
+}
+
+void TestListExporter::pdfPagesAndHeaders_data()
+{
+    QTest::addColumn<bool>("newPagePerOrganization");
+    QTest::newRow("organizations run on") << false;
+    QTest::newRow("each organization on a new page") << true;
+}
+
+void TestListExporter::pdfPagesAndHeaders()
+{
+    QFETCH(bool, newPagePerOrganization);
+    QByteArray list = "[";
+    for (int i = 1; i <= 200; ++i) {
+        list += QStringLiteral(R"({"name":"Участник %1 Ёлкин","organization":"Школа %2",)"
+                               R"("birthDate":"01.02.2003","step":"5.0","isGto":true},)")
+                    .arg(i)
+                    .arg(i % 3)
+                    .toUtf8();
+    }
+    list[list.size() - 1] = ']';
+    const QString path = dir.filePath(QStringLiteral("list.pdf"));
+    QCOMPARE(save(list, ListExporter::Pdf, path, newPagePerOrganization), int(ListExporter::Ok));
+
+    const QByteArray info = run(QStringLiteral("pdfinfo"), {path});
+    QVERIFY2(info.contains("842 x 595 pts (A4)"), info);
+    const int pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
+                          .match(QString::fromUtf8(info))
+                          .captured(1)
+                          .toInt();
+    QVERIFY2(pages > 1, info);
+    QVERIFY(run(QStringLiteral("pdffonts"), {path}).contains("DejaVuSans"));
+
+    QStringList texts =
+        QString::fromUtf8(run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")}))
+            .split(QLatin1Char('\f'));
+    texts.removeAll(QString());
+    QCOMPARE(texts.size(), pages);
+    QVERIFY(texts.at(0).startsWith(QStringLiteral("Список 5А.json\nДата печати: ") +
+                                   QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))));
+    QList<int> seen;
+    for (int page = 0; page < pages; ++page) {
+        const QString &text = texts.at(page);
+        for (const char *title : {"№", "Имя", "Организация", "Ступень", "Спортивный"})
+            QVERIFY2(text.contains(QString::fromUtf8(title)), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Стр. %1 из %2").arg(page + 1).arg(pages)));
+        auto names = QRegularExpression(QStringLiteral("Участник (\\d+) Ёлкин")).globalMatch(text);
+        QSet<QString> organizations;
+        while (names.hasNext()) {
+            const int i = names.next().captured(1).toInt();
+            seen << i;
+            organizations << QStringLiteral("Школа %1").arg(i % 3);
+        }
+        if (newPagePerOrganization)
+            QCOMPARE(organizations.size(), 1);
+    }
+    // Every row once and whole, whichever page it landed on.
+    std::sort(seen.begin(), seen.end());
+    QList<int> all;
+    for (int i = 1; i <= 200; ++i)
+        all << i;
+    QCOMPARE(seen, all);
+}
+
+void TestListExporter::emptyList_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::newRow("xlsx") << int(ListExporter::Excel);
+    QTest::newRow("csv") << int(ListExporter::Csv);
+    QTest::newRow("pdf") << int(ListExporter::Pdf);
+}
+
+void TestListExporter::emptyList()
+{
+    QFETCH(int, format);
+    const QString suffix = ListExporter::suffix(format);
+    const QString path = dir.filePath("empty." + suffix);
+    QCOMPARE(save("[]", format, path), int(ListExporter::Ok));
+    if (format == ListExporter::Pdf) {
+        const QByteArray text = run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+        QVERIFY2(text.contains("Список пуст") && text.contains("Стр. 1 из 1"), text);
+        return;
+    }
+    // The header alone, without the columns of keys the list does not have.
+    const QJsonArray rows = readBack(suffix, path).toObject()["rows"].toArray();
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows.at(0).toArray().size(), 11);
+}
+
+void TestListExporter::failedExportKeepsOldFile_data()
+{
+    emptyList_data();
+}
+
+// The export runs in a child process under a 100-byte file size limit, so writing fails
+// for real without touching anything outside the temporary folder.
+void TestListExporter::failedExportKeepsOldFile()
+{
+    QFETCH(int, format);
+    const QString path = dir.filePath(QStringLiteral("kept"));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    old.close();
+
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{100, 100};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        // The spreadsheet library reports the failure caused here on standard error.
+        if (!std::freopen("/dev/null", "w", stderr))
+            _exit(100);
+        _exit(save(mixedList, format, path));
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QVERIFY2(WEXITSTATUS(status) > 0, QByteArray::number(WEXITSTATUS(status)));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("old"));
+
+    QCOMPARE(save(mixedList, format, dir.filePath("missing/list")), int(ListExporter::CannotOpen));
+}
+
+void TestListExporter::suggestedUrl()
+{
+    // The list, the format, the suggested file; a chosen file and the one written.
+    const struct
+    {
+        QString list;
+        int format;
+        QString suggested, chosen, written;
+    } cases[] = {
+        {"/a/Список 5А.json", ListExporter::Excel, "/a/Список 5А.xlsx", "/b/x", "/b/x.xlsx"},
+        {"/a.b/list.old.json", ListExporter::Csv, "/a.b/list.old.csv", "/b/x.txt", "/b/x.txt"},
+        {"/a/list", ListExporter::Pdf, "/a/list.pdf", "/b.c/x", "/b.c/x.pdf"},
+        {"", ListExporter::Pdf, QDir::homePath() + "/Список.pdf", "/b/x.PDF", "/b/x.PDF"},
+    };
+    for (const auto &c : cases) {
+        QCOMPARE(ListExporter::suggestedUrl(c.list, c.format), QUrl::fromLocalFile(c.suggested));
+        QCOMPARE(ListExporter::withSuffix(QUrl::fromLocalFile(c.chosen), c.format),
+                 QUrl::fromLocalFile(c.written));
+    }
+}
+
+QTEST_MAIN(TestListExporter)
+#include "tst_listexporter.moc"

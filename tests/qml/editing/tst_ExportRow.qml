@@ -1,0 +1,123 @@
+import QtQuick 2.7
+import QtTest 1.1
+import "../../../qml"
+
+// The export row on the editing page, driven by keyboard and mouse. The files' contents
+// are read back by their own readers in the host tests; here only their kind is checked.
+Item {
+    id: container
+    width: 1400
+    height: 740
+
+    Component {
+        id: pageComponent
+        Page2 {
+            anchors.fill: parent
+        }
+    }
+
+    TestCase {
+        name: "ExportRow"
+        when: windowShown
+
+        readonly property string listText: '[{"group":"5А","isGto":false,' +
+            '"name":"Иванова Мария","organization":"Школа 5"}]'
+        property var page: null
+        property string listPath: testDir + "/Школа 5.json"
+
+        function init() {
+            page = createTemporaryObject(pageComponent, container);
+            waitForRendering(page);
+            compare(FileIO.save(listPath, listText), 0);
+            page.filePath = listPath;
+            mouseClick(item("loadButton"));
+            tryCompare(item("lolView"), "rowCount", 1);
+        }
+
+        function item(objectName) {
+            var found = findChild(page, objectName);
+            verify(found !== null, "no item " + objectName);
+            return found;
+        }
+
+        function openedDialog() {
+            tryVerify(function () { return findChild(page, "exportDialog") !== null; });
+            var dialog = findChild(page, "exportDialog");
+            tryCompare(dialog, "visible", true);
+            compare(dialog.title, "Экспорт списка");
+            compare(dialog.selectExisting, false);
+            return dialog;
+        }
+
+        // What the dialog's own Save does with the name in its path field.
+        function choose(dialog, path) {
+            dialog.clearSelection();
+            verify(dialog.addSelection("file://" + path));
+            dialog.accept();
+        }
+
+        function test_keyboardExportsEachFormat_data() {
+            return [
+                { tag: "excel", tabs: 1, key: Qt.Key_Return, button: "excelExportButton",
+                  text: "Экспорт в Excel…", file: "Школа 5.xlsx", start: "PK" },
+                { tag: "csv", tabs: 2, key: Qt.Key_Enter, button: "csvExportButton",
+                  text: "Экспорт в CSV…", file: "Школа 5.csv", start: "№;Имя;" },
+                { tag: "pdf", tabs: 3, key: Qt.Key_Return, button: "pdfExportButton",
+                  text: "Печать в PDF…", file: "Школа 5.pdf", start: "%PDF" }
+            ];
+        }
+
+        function test_keyboardExportsEachFormat(data) {
+            var button = item(data.button);
+            compare(button.text, data.text);
+            item("saveButton").forceActiveFocus();
+            for (var i = 0; i < data.tabs; ++i)
+                keyClick(Qt.Key_Tab);
+            verify(button.activeFocus, data.button + " not reached by Tab");
+            keyClick(data.key);
+
+            var dialog = openedDialog();
+            var path = testDir + "/" + data.file;
+            compare(String(dialog.folder), "file://" + path);
+            choose(dialog, path);
+            compare(FileIO.readAll(path).indexOf(data.start), 0);
+            verify(button.activeFocus, "focus left the button");
+            compare(FileIO.readAll(listPath), listText + "\n");
+            compare(item("failureLabel").visible, false);
+        }
+
+        function test_checkBoxFollowsTheButtons() {
+            var box = item("newPagePerOrganizationCheckBox");
+            compare(box.text, "Каждая организация с новой страницы");
+            compare(box.checked, false);
+            item("pdfExportButton").forceActiveFocus();
+            keyClick(Qt.Key_Tab);
+            verify(box.activeFocus);
+            keyClick(Qt.Key_Space);
+            compare(box.checked, true);
+            keyClick(Qt.Key_Tab);
+            verify(item("lolView").activeFocus, "the table does not follow the row");
+        }
+
+        function test_openEditIsCommittedFirst() {
+            tryVerify(function () { return findChild(page, "cell:0:name") !== null; });
+            mouseClick(findChild(page, "cell:0:name"));
+            var editor = findChild(findChild(page, "cell:0:name"), "editor");
+            verify(editor.activeFocus);
+            keyClick(Qt.Key_A, Qt.ControlModifier);
+            keyClick(Qt.Key_X);
+            mouseClick(item("csvExportButton"));
+            verify(!editor.activeFocus);
+
+            var path = testDir + "/edited.csv";
+            choose(openedDialog(), path);
+            verify(FileIO.readAll(path).indexOf("\r\n1;x;") > 0, FileIO.readAll(path));
+        }
+
+        function test_failureShowsTheNotice() {
+            mouseClick(item("csvExportButton"));
+            choose(openedDialog(), testDir + "/missing/list.csv");
+            compare(item("failureLabel").visible, true);
+        }
+    }
+}
