@@ -277,3 +277,21 @@ editing_save() {
   press space
   wait_for_file "$1"
 }
+
+# With the focus on an export button: opens its dialog, which suggests the list's name with
+# the format's extension, saves there and gives the window the keyboard back. The focus in
+# the window stays on the button.
+editing_export() {
+  local expected=$1 dialog
+  press Return
+  dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Экспорт списка$' |
+           head -n 1) || true
+  [ -n "$dialog" ] || drive_fail "the export dialog did not appear"
+  timeout 5 xdotool windowfocus --sync "$dialog" ||
+    drive_fail "the export dialog took no keyboard focus"
+  tabs 2
+  expect_field "$expected" "the export dialog's path field"
+  press Return
+  wait_for_file "$expected"
+  timeout 5 xdotool windowfocus --sync "$wid" || drive_fail "the window took no keyboard focus"
+}

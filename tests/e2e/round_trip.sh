@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Drives the real program in a real X window the way an operator would, by keyboard: types
 # three participants on the creation page and saves them, loads that file on the editing
-# page, deletes a row, changes a birth date, saves a second file and closes the window as a
-# window manager does. Checks both files byte for byte, the window size and the exit status.
+# page, deletes a row, changes a birth date, saves a second file, exports it to Excel, CSV
+# and PDF and closes the window as a window manager does. Checks both list files byte for
+# byte, reads the exports back with their own readers, and checks the window size and the
+# exit status.
 #
 # Usage: round_trip.sh PROGRAM WM_CLOSE [ARTIFACT_DIR]
 set -euo pipefail
@@ -47,6 +49,13 @@ expect_field "01.01.$born20" "the first row's birth date cell"
 enter "01.01.$born35"
 press Return
 editing_save "$work/second.json"
+# The save left the focus on the notice label; the sixth Tab reaches "Экспорт в Excel…".
+tabs 6
+editing_export "$work/second.xlsx"
+press Tab
+editing_export "$work/second.csv"
+press Tab
+editing_export "$work/second.pdf"
 drive_close "$wm_close"
 
 expected_first='[{"birthDate":"01.01.'$born20'","group":"Школа 5","gtoUuid":"12345678901","isGto":true,"name":"Иванов Пётр","organization":"Школа 5","sex":"М","step":"6.0","pectoralNumber":"17","athleticRank":"КМС"},{"birthDate":"01.01.'$born47'","group":"Лицей 2","gtoUuid":"10987654321","isGto":true,"name":"Сидорова Анна","organization":"Лицей 2","sex":"Ж","step":"8.2"},{"group":"5А","isGto":false,"name":"Петров Илья","organization":"Клуб \"Старт\""}]'
@@ -62,5 +71,18 @@ check_file() {
 }
 check_file "$work/first.json" "$expected_first"
 check_file "$work/second.json" "$expected_second"
+
+# The exports hold the saved list's two names, as their own readers see them.
+names=$(/usr/bin/python3 - "$work/second.xlsx" "$work/second.csv" <<'PY'
+import csv, sys, openpyxl
+sheet = openpyxl.load_workbook(sys.argv[1]).active
+with open(sys.argv[2], encoding="utf-8-sig", newline="") as f:
+    rows = list(csv.reader(f, delimiter=";"))
+print("|".join([sheet["B2"].value, sheet["B3"].value, rows[1][1], rows[2][1]]))
+PY
+) || drive_fail "the Excel or CSV export could not be read"
+[ "$names" = "Иванов Пётр|Петров Илья|Иванов Пётр|Петров Илья" ] ||
+  drive_fail "the Excel and CSV exports hold $names"
+pdftotext "$work/second.pdf" - | grep -q "Петров Илья" || drive_fail "the PDF lacks a name"
 [ -s "$work/app.log" ] && drive_fail "the program printed warnings"
-echo "PASS: both files as expected, window 1024x768, exit status 0"
+echo "PASS: both lists and the three exports as expected, window 1024x768, exit status 0"
