@@ -39,3 +39,15 @@ inline const ListValue *findValue(const ListRow &row, int key)
     }
     return nullptr;
 }
+
+// The row's value for `key`; a key the row lacks is added at the row's end.
+inline ListValue &valueFor(ListRow &row, int key)
+{
+    for (ListField &field : row) {
+        if (field.key == key)
+            return field.value;
+    }
+    row.emplace_back();
+    row.back().key = key;
+    return row.back().value;
+}

@@ -131,15 +131,7 @@ bool ParticipantListModel::setValue(int row, const QString &key, const QString &
         keyIndex = keyTable.intern(key.toStdString());
         if (keyTable.size() != keyCount)
             updateRoleKeys();
-        ListRow &values = listRows[std::size_t(row)];
-        auto field = std::find_if(values.begin(), values.end(),
-                                  [keyIndex](const ListField &f) { return f.key == keyIndex; });
-        if (field == values.end()) {
-            values.emplace_back();
-            field = values.end() - 1;
-            field->key = keyIndex;
-        }
-        field->value = ListValue::string(text.toStdString());
+        valueFor(listRows[std::size_t(row)], keyIndex) = ListValue::string(text.toStdString());
     } catch (const std::exception &) {
         return false;
     }
@@ -189,17 +181,8 @@ void ParticipantListModel::append(const ParticipantRecord &record)
     ListRow row;
     row.reserve(record.fields.size());
     const int keyCount = keyTable.size();
-    for (const auto &field : record.fields) {
-        const int key = keyTable.intern(field.first);
-        auto existing = std::find_if(row.begin(), row.end(),
-                                     [key](const ListField &f) { return f.key == key; });
-        if (existing == row.end()) {
-            row.emplace_back();
-            existing = row.end() - 1;
-            existing->key = key;
-        }
-        existing->value = field.second;
-    }
+    for (const auto &field : record.fields)
+        valueFor(row, keyTable.intern(field.first)) = field.second;
     if (keyTable.size() != keyCount)
         updateRoleKeys();
     const int at = int(listRows.size());
