@@ -18,12 +18,17 @@ FocusScope {
         failureLabel.forceActiveFocus();
     }
 
+    function showLoadFailure(text) {
+        loadFailureLabel.text = text;
+        loadFailureLabel.show();
+    }
+
     // The table changes only when the whole text is a list.
     function loadList() {
         finishEditing();
         var text = FileIO.readAll(pathRow.text);
         if (text === "" || !jsonModel.load(text)) {
-            loadFailureLabel.show();
+            showLoadFailure("Не удалось загрузить файл");
             return;
         }
         // The rows' cells exist only after the view has laid them out.
@@ -94,6 +99,14 @@ FocusScope {
         return role === "step" ? ParticipantRules.shownStep(value) : valueText(value);
     }
 
+    // Rows copied from a spreadsheet; text fields keep Ctrl+V for themselves.
+    Keys.onPressed: {
+        if (event.matches(StandardKey.Paste) && !importPreview.visible) {
+            event.accepted = true;
+            importPreview.openClipboard();
+        }
+    }
+
     FontMetrics {
         id: fontMetrics
     }
@@ -130,6 +143,14 @@ FocusScope {
             Layout.alignment: Qt.AlignHCenter
             text: "Сохранить список"
             onClicked: root.saveList()
+        }
+
+        ImportButton {
+            Layout.alignment: Qt.AlignHCenter
+            onFileChosen: {
+                root.finishEditing();
+                importPreview.openFile(fileUrl);
+            }
         }
 
         TableView {
@@ -299,10 +320,21 @@ FocusScope {
         font.pixelSize: root.pixSize * 4
     }
 
+    ImportPreview {
+        id: importPreview
+        objectName: "importPreview"
+        anchors.fill: parent
+        pixSize: root.pixSize
+        listModel: jsonModel
+        onFailed: root.showLoadFailure(reason)
+        onClosed: root.finishEditing()
+    }
+
     FailureNotice {
         id: loadFailureLabel
         objectName: "loadFailureLabel"
         text: "Не удалось загрузить файл"
+        horizontalAlignment: Text.AlignHCenter
         font.pixelSize: root.pixSize * 4
     }
 }

@@ -1,0 +1,35 @@
+import QtQuick 2.7
+import QtQuick.Controls 1.4
+
+// "Импорт…": picks a spreadsheet or a delimited text file to import.
+Button {
+    id: importButton
+
+    signal fileChosen(url fileUrl)
+
+    objectName: "importButton"
+    text: "Импорт…"
+    onClicked: {
+        if (dialogLoader.item)
+            dialogLoader.item.open();
+        else
+            dialogLoader.active = true;
+    }
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
+
+    Loader {
+        id: dialogLoader
+        active: false
+        source: "PathDialog.qml"
+        onLoaded: {
+            item.title = "Импорт списка";
+            item.selectExisting = true;
+            item.nameFilters = ["Таблицы (*.xlsx *.csv *.txt)", "Все файлы (*)"];
+            item.accepted.connect(function() {
+                importButton.fileChosen(item.fileUrl);
+            });
+            item.open();
+        }
+    }
+}
