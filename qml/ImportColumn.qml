@@ -18,8 +18,14 @@ Column {
     readonly property bool skipped: importer !== null &&
                                     importer.meanings[column] === importer.meaningNames.length - 1
 
-    width: Math.max(meaningBox.implicitWidth, headerText.implicitWidth, 120)
+    // Wide enough for the longest meaning beside the box's arrow.
+    width: Math.max(longestMeaning.width + 40, headerText.implicitWidth)
     spacing: 2
+
+    TextMetrics {
+        id: longestMeaning
+        text: "Спортивный разряд"
+    }
 
     Label {
         id: headerText

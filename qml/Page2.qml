@@ -327,14 +327,20 @@ FocusScope {
         pixSize: root.pixSize
         listModel: jsonModel
         onFailed: root.showLoadFailure(reason)
-        onClosed: root.finishEditing()
+        onClosed: {
+            root.finishEditing();
+            Qt.callLater(root.fitColumns);
+        }
     }
 
     FailureNotice {
         id: loadFailureLabel
         objectName: "loadFailureLabel"
         text: "Не удалось загрузить файл"
+        // Import failures give a reason on a second line, which may be long.
+        width: root.width
         horizontalAlignment: Text.AlignHCenter
+        wrapMode: Text.Wrap
         font.pixelSize: root.pixSize * 4
     }
 }

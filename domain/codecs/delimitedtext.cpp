@@ -165,11 +165,11 @@ bool parse(const QString &text, QChar separator, SourceTable &table, QString &re
         result.rows.push_back(std::move(row));
     });
     if (cells > SourceLimits::MaxCells) {
-        reason = QStringLiteral("в таблице больше 1 000 000 ячеек");
+        reason = QStringLiteral("больше 1 000 000 ячеек");
         return false;
     }
     if (tooWide) {
-        reason = QStringLiteral("в таблице больше %1 столбцов").arg(SourceLimits::MaxColumns);
+        reason = QStringLiteral("больше %1 столбцов").arg(SourceLimits::MaxColumns);
         return false;
     }
     table = std::move(result);

@@ -140,7 +140,7 @@ bool Reader::archiveOk()
     case ZipArchive::Encrypted:
         return fail(encryptedText);
     case ZipArchive::TooLarge:
-        return fail(QStringLiteral("распакованный файл больше 200 МБ"));
+        return fail(QStringLiteral("распаковка больше 200 МБ"));
     case ZipArchive::NotZip:
         break;
     }
@@ -154,7 +154,7 @@ bool Reader::archiveOk()
             if (file.read(1 << 20).contains(marker))
                 return fail(encryptedText);
         }
-        return fail(QStringLiteral("это файл старого формата .xls"));
+        return fail(QStringLiteral("старый формат .xls"));
     }
     return fail(notTableText);
 }
@@ -173,7 +173,7 @@ template <typename OnStart> bool Reader::parse(const QString &entry, OnStart &&o
         const QXmlStreamReader::TokenType token = xml.readNext();
         // A document type comes before the first element, so nothing has been expanded yet.
         if (token == QXmlStreamReader::DTD)
-            return fail(QStringLiteral("в файле объявления XML, которые не открываются"));
+            return fail(QStringLiteral("недопустимый XML (DTD)"));
         if (token == QXmlStreamReader::StartElement && !onStart(xml))
             return false;
     }
@@ -187,7 +187,7 @@ bool Reader::grow(int rows, int columns)
     rows = std::max(rows, rowExtent);
     columns = std::max(columns, columnExtent);
     if (qint64(rows) * columns > SourceLimits::MaxCells)
-        return fail(QStringLiteral("в таблице больше 1 000 000 ячеек"));
+        return fail(QStringLiteral("больше 1 000 000 ячеек"));
     rowExtent = rows;
     columnExtent = columns;
     if (table.rows.size() < std::size_t(rows))
@@ -272,7 +272,7 @@ bool Reader::readSheet(const QString &entry)
             if (corners.size() == 2 && cellPosition(corners[0], r1, c1) &&
                 cellPosition(corners[1], r2, c2) &&
                 qint64(r2 - r1 + 1) * (c2 - c1 + 1) > SourceLimits::MaxCells)
-                return fail(QStringLiteral("в таблице больше 1 000 000 ячеек"));
+                return fail(QStringLiteral("больше 1 000 000 ячеек"));
         } else if (name == QLatin1String("row")) {
             const QStringRef number = xml.attributes().value(QLatin1String("r"));
             row = number.isEmpty() ? row + 1 : number.toInt() - 1;
@@ -408,7 +408,7 @@ bool Reader::run(SourceTable &result)
         table.columnCount = std::max(table.columnCount, int(row.cells.size()));
     }
     if (table.columnCount > SourceLimits::MaxColumns)
-        return fail(QStringLiteral("в таблице больше %1 столбцов").arg(SourceLimits::MaxColumns));
+        return fail(QStringLiteral("больше %1 столбцов").arg(SourceLimits::MaxColumns));
     result = std::move(table);
     return true;
 }
