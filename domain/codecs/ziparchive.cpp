@@ -17,7 +17,7 @@ ZipEntry::~ZipEntry()
 
 qint64 ZipEntry::readData(char *data, qint64 maxSize)
 {
-    if (broken || finished)
+    if (broken || finished || maxSize <= 0)
         return broken ? -1 : 0;
     // A stated size may lie: never unpack more than it.
     const zip_int64_t read =

@@ -79,6 +79,14 @@ ws.write_formula(2, 2, '="5"&"Б"', None, "5Б")
 wb.add_worksheet("Второй").write(0, 0, "не тот лист")
 wb.close()
 
+# Parts far larger than one read of the archive.
+wb = xlsxwriter.Workbook(path("long.xlsx"))
+ws = wb.add_worksheet()
+ws.write_row(0, 0, ["ФИО", "Номер"])
+for i in range(1, 3001):
+    ws.write_row(i, 0, ["Участник номер %d" % i, i])
+wb.close()
+
 # Hostile input.
 with open(path("openpyxl.xlsx"), "rb") as f:
     workbook = f.read()

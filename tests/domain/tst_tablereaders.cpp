@@ -17,6 +17,7 @@ private slots:
     void clipboardRows();
     void workbooks_data();
     void workbooks();
+    void longSheet();
     void hostileInput_data();
     void hostileInput();
 
@@ -122,6 +123,16 @@ void TestTableReaders::workbooks()
     QString reason;
     QVERIFY2(XlsxTable::read(fixture(file), table, reason), qPrintable(reason));
     QCOMPARE(dump(table), rows);
+}
+
+void TestTableReaders::longSheet()
+{
+    SourceTable table;
+    QString reason;
+    QVERIFY2(XlsxTable::read(fixture("long.xlsx"), table, reason), qPrintable(reason));
+    const QStringList rows = dump(table);
+    QCOMPARE(rows.size(), 3001);
+    QCOMPARE(rows.last(), QString("Участник номер 3000 | #3000"));
 }
 
 void TestTableReaders::hostileInput_data()
