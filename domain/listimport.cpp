@@ -62,8 +62,8 @@ bool ListImport::fail(const QString &reason)
 bool ListImport::take(SourceTable &&read, const QString &name)
 {
     TableImport::Columns guessed = TableImport::guessColumns(read);
-    TableImport::Result built = TableImport::build(read, guessed);
-    if (built.records.empty())
+    TableImport::Result built = TableImport::build(read, guessed, QDate(), false);
+    if (built.rowCount == 0)
         return fail(QStringLiteral("в таблице нет строк"));
     table = std::move(read);
     columns = std::move(guessed);
@@ -117,15 +117,20 @@ void ListImport::setMeaning(int column, int meaning)
         meaning >= TableImport::MeaningCount || columns.meanings[std::size_t(column)] == meaning)
         return;
     columns.meanings[std::size_t(column)] = meaning;
-    result = TableImport::build(table, columns);
+    result = TableImport::build(table, columns, QDate(), false);
     emit resultChanged();
+}
+
+std::vector<ParticipantRecord> ListImport::records() const
+{
+    return isReady ? TableImport::build(table, columns).records : std::vector<ParticipantRecord>();
 }
 
 bool ListImport::addTo(ParticipantListModel *model)
 {
     if (!isReady || !model)
         return false;
-    model->appendRecords(result.records);
+    model->appendRecords(records());
     cancel();
     return true;
 }
@@ -134,7 +139,7 @@ bool ListImport::replaceIn(ParticipantListModel *model)
 {
     if (!isReady || !model)
         return false;
-    model->replaceRecords(result.records);
+    model->replaceRecords(records());
     cancel();
     return true;
 }

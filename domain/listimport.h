@@ -45,11 +45,12 @@ public:
     QVariantList sample() const;
     QStringList meaningNames() const { return TableImport::meaningNames(); }
     QVariantList meanings() const;
-    int rowCount() const { return int(result.records.size()); }
+    int rowCount() const { return result.rowCount; }
     int gtoCount() const { return result.gtoCount; }
     int problemCount() const { return result.problems.size(); }
     QStringList problems() const;
-    const std::vector<ParticipantRecord> &records() const { return result.records; }
+    // The records the rows make with the meanings chosen now.
+    std::vector<ParticipantRecord> records() const;
 
     // A .xlsx, .csv or .txt file, by path or file URL.
     Q_INVOKABLE bool openFile(const QString &path);

@@ -108,6 +108,9 @@ QString ParticipantRules::trimName(const QString &value)
         ++begin;
     while (end > begin && isTrimmed(value.at(end - 1)))
         --end;
+    // Most values need nothing done: keep their text shared.
+    if (begin == 0 && end == value.size() && !value.contains(QLatin1String("  ")))
+        return value;
     QString result;
     result.reserve(end - begin);
     for (int i = begin; i < end; ++i) {
@@ -272,6 +275,8 @@ ParticipantRecord ParticipantRules::gtoRecord(const GtoEntry &entry, const QDate
     const auto text = [](const QString &value) { return ListValue::string(value.toStdString()); };
     const QString organization = trimName(entry.organization);
     ParticipantRecord record;
+    // Room for the two optional keys, which would otherwise move all the others.
+    record.fields.reserve(10);
     record.fields = {
         {"birthDate", text(entry.birthDate)},
         {"group", text(organization)},

@@ -157,7 +157,7 @@ Columns guessColumns(const SourceTable &table)
     return columns;
 }
 
-Result build(const SourceTable &table, const Columns &columns, const QDate &today)
+Result build(const SourceTable &table, const Columns &columns, const QDate &today, bool makeRecords)
 {
     // Kept columns go under their header, or a made-up one; never over a record's own key.
     static const QStringList recordKeys = {"birthDate",      "group",        "gtoUuid", "isGto",
@@ -175,6 +175,8 @@ Result build(const SourceTable &table, const Columns &columns, const QDate &toda
         keptKeys[std::size_t(c)] = key.toStdString();
     }
 
+    // Asking the clock for every row would read the time zone for every row.
+    const QDate day = today.isValid() ? today : QDate::currentDate();
     Result result;
     for (int r = columns.headerRows; r < int(table.rows.size()); ++r) {
         const SourceRow &row = table.rows[std::size_t(r)];
@@ -191,12 +193,12 @@ Result build(const SourceTable &table, const Columns &columns, const QDate &toda
                 join(values[meaning], ParticipantRules::trimName(cell->text));
             }
         }
-        const QString where = QStringLiteral("строка %1: ").arg(r + 1);
+        const auto where = [r] { return QStringLiteral("строка %1: ").arg(r + 1); };
         QString name;
         for (const int part : {FullName, Surname, FirstName, Patronymic})
             join(name, values[part]);
         if (name.isEmpty())
-            result.problems.append(where + QStringLiteral("нет имени"));
+            result.problems.append(where() + QStringLiteral("нет имени"));
 
         QString &birthDate = values[BirthDate];
         if (!birthDate.isEmpty()) {
@@ -206,13 +208,14 @@ Result build(const SourceTable &table, const Columns &columns, const QDate &toda
             if (date.isValid())
                 birthDate = ParticipantRules::dateText(date);
             else
-                result.problems.append(where + QStringLiteral("нет даты ") + birthDate);
+                result.problems.append(where() + QStringLiteral("нет даты ") + birthDate);
         }
         QString &gtoUuid = values[GtoUuid];
         if (!gtoUuid.isEmpty()) {
             const QString digits = ParticipantRules::gtoUuidDigits(gtoUuid);
             if (digits.isEmpty())
-                result.problems.append(where + QStringLiteral("УИН %1 — не 11 цифр").arg(gtoUuid));
+                result.problems.append(where() +
+                                       QStringLiteral("УИН %1 — не 11 цифр").arg(gtoUuid));
             else
                 gtoUuid = digits;
         }
@@ -220,21 +223,21 @@ Result build(const SourceTable &table, const Columns &columns, const QDate &toda
         if (!sex.isEmpty()) {
             const QString letter = ParticipantRules::sexLetter(sex);
             if (letter.isEmpty())
-                result.problems.append(where + QStringLiteral("непонятный пол ") + sex);
+                result.problems.append(where() + QStringLiteral("непонятный пол ") + sex);
             else
                 sex = letter;
         }
 
-        ParticipantRecord record;
-        if (!birthDate.isEmpty() || !gtoUuid.isEmpty()) {
-            record =
-                ParticipantRules::gtoRecord({birthDate, values[Organization], gtoUuid, name, sex,
-                                             values[PectoralNumber], values[AthleticRank]},
-                                            today);
-            ++result.gtoCount;
-        } else {
-            record = ParticipantRules::trainingRecord(values[Group], name, values[Organization]);
-        }
+        const bool gto = !birthDate.isEmpty() || !gtoUuid.isEmpty();
+        ++result.rowCount;
+        result.gtoCount += gto ? 1 : 0;
+        if (!makeRecords)
+            continue;
+        ParticipantRecord record =
+            gto ? ParticipantRules::gtoRecord({birthDate, values[Organization], gtoUuid, name, sex,
+                                               values[PectoralNumber], values[AthleticRank]},
+                                              day)
+                : ParticipantRules::trainingRecord(values[Group], name, values[Organization]);
         for (int c = 0; c < columnCount; ++c) {
             const SourceCell *cell = cellAt(row, c);
             if (cell && columns.meanings[std::size_t(c)] == AsIs) {

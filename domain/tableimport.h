@@ -51,6 +51,8 @@ Columns guessColumns(const SourceTable &table);
 
 struct Result
 {
+    int rowCount = 0;
+    // Empty unless asked for.
     std::vector<ParticipantRecord> records;
     // "строка 7: нет даты 31.02.2010": rows that were imported as typed all the same.
     QStringList problems;
@@ -58,7 +60,9 @@ struct Result
 };
 
 // One record per filled row below the header: a GTO record when the row has a birth date
-// or an identification number, a training record otherwise.
-Result build(const SourceTable &table, const Columns &columns, const QDate &today = QDate());
+// or an identification number, a training record otherwise. A preview needs only the
+// counts and the problems, and is spared making the records.
+Result build(const SourceTable &table, const Columns &columns, const QDate &today = QDate(),
+             bool makeRecords = true);
 
 } // namespace TableImport
