@@ -139,18 +139,11 @@ FocusScope {
         }
 
         Button {
+            id: saveButton
             objectName: "saveButton"
             Layout.alignment: Qt.AlignHCenter
             text: "Сохранить список"
             onClicked: root.saveList()
-        }
-
-        ImportButton {
-            Layout.alignment: Qt.AlignHCenter
-            onFileChosen: {
-                root.finishEditing();
-                importPreview.openFile(fileUrl);
-            }
         }
 
         TableView {
@@ -318,6 +311,17 @@ FocusScope {
         id: failureLabel
         objectName: "failureLabel"
         font.pixelSize: root.pixSize * 4
+    }
+
+    // Beside the buttons rather than among them, so that the table keeps its place.
+    ImportButton {
+        anchors.right: parent.right
+        anchors.rightMargin: root.pixSize
+        y: saveButton.y
+        onFileChosen: {
+            root.finishEditing();
+            importPreview.openFile(fileUrl);
+        }
     }
 
     ImportPreview {
