@@ -176,20 +176,54 @@ bool ParticipantListModel::append(const QVariant &record)
     return true;
 }
 
-void ParticipantListModel::append(const ParticipantRecord &record)
+ListRow ParticipantListModel::rowOf(const ParticipantRecord &record)
 {
     ListRow row;
     row.reserve(record.fields.size());
-    const int keyCount = keyTable.size();
     for (const auto &field : record.fields)
         valueFor(row, keyTable.intern(field.first)) = field.second;
+    return row;
+}
+
+void ParticipantListModel::append(const ParticipantRecord &record)
+{
+    appendRecords({record});
+}
+
+void ParticipantListModel::appendRecords(const std::vector<ParticipantRecord> &records)
+{
+    if (records.empty())
+        return;
+    const int keyCount = keyTable.size();
+    std::vector<ListRow> added;
+    added.reserve(records.size());
+    for (const ParticipantRecord &record : records)
+        added.push_back(rowOf(record));
     if (keyTable.size() != keyCount)
         updateRoleKeys();
     const int at = int(listRows.size());
-    beginInsertRows(QModelIndex(), at, at);
-    listRows.push_back(std::move(row));
+    beginInsertRows(QModelIndex(), at, at + int(added.size()) - 1);
+    listRows.insert(listRows.end(), std::make_move_iterator(added.begin()),
+                    std::make_move_iterator(added.end()));
     endInsertRows();
     emit countChanged();
+}
+
+void ParticipantListModel::replaceRecords(const std::vector<ParticipantRecord> &records)
+{
+    const int keyCount = keyTable.size();
+    std::vector<ListRow> rows;
+    rows.reserve(records.size());
+    for (const ParticipantRecord &record : records)
+        rows.push_back(rowOf(record));
+    const bool countChanges = rows.size() != listRows.size();
+    beginResetModel();
+    listRows.swap(rows);
+    if (keyTable.size() != keyCount)
+        updateRoleKeys();
+    endResetModel();
+    if (countChanges)
+        emit countChanged();
 }
 
 void ParticipantListModel::clear()

@@ -69,6 +69,10 @@ public:
     Q_INVOKABLE void clear();
 
     void append(const ParticipantRecord &record);
+    // An import's two ways into the list, each one change of the model.
+    void appendRecords(const std::vector<ParticipantRecord> &records);
+    // As a load: the rows go, the key order stays.
+    void replaceRecords(const std::vector<ParticipantRecord> &records);
     const std::vector<ListRow> &rows() const { return listRows; }
     const KeyTable &keys() const { return keyTable; }
 
@@ -78,6 +82,7 @@ signals:
 
 private:
     int keyOfRole(int role) const;
+    ListRow rowOf(const ParticipantRecord &record);
     void updateRoleKeys();
     void emitRowChanged(int row, int key);
 

@@ -1,5 +1,6 @@
 #include "participantrules.h"
 
+#include <QRegularExpression>
 #include <QVector>
 #include <charconv>
 #include <cmath>
@@ -107,6 +108,9 @@ QString ParticipantRules::trimName(const QString &value)
         ++begin;
     while (end > begin && isTrimmed(value.at(end - 1)))
         --end;
+    // Most values need nothing done: keep their text shared.
+    if (begin == 0 && end == value.size() && !value.contains(QLatin1String("  ")))
+        return value;
     QString result;
     result.reserve(end - begin);
     for (int i = begin; i < end; ++i) {
@@ -185,6 +189,68 @@ bool ParticipantRules::isCompleteGtoUuid(const QString &text)
     return text.size() == 11 && isAsciiDigits(text);
 }
 
+QString ParticipantRules::sexLetter(const QString &text)
+{
+    QString key = text.trimmed().toLower();
+    if (key.endsWith(QLatin1Char('.')))
+        key.chop(1);
+    static const QStringList male = {"м",       "муж",   "мужск", "мужской", "мужчина",
+                                     "мальчик", "юноша", "m",     "male"};
+    static const QStringList female = {"ж",       "жен",     "женск", "женский", "женщина",
+                                       "девочка", "девушка", "f",     "female"};
+    if (male.contains(key))
+        return QStringLiteral("М");
+    if (female.contains(key))
+        return QStringLiteral("Ж");
+    return QString();
+}
+
+QString ParticipantRules::gtoUuidDigits(const QString &text)
+{
+    QString digits;
+    for (const QChar c : text) {
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digits.append(c);
+        else if (c != QLatin1Char('-') && c != QLatin1Char(' '))
+            return QString();
+    }
+    return digits.size() == 11 ? digits : QString();
+}
+
+QDate ParticipantRules::dateFromText(const QString &text)
+{
+    // Spreadsheets write a date cell as text with a midnight after it.
+    static const QRegularExpression date(QStringLiteral(
+        "^\\s*(?:(\\d{1,2})([./])(\\d{1,2})\\2(\\d{4})|(\\d{4})-(\\d{1,2})-(\\d{1,2}))"
+        "(?:[ T]\\d{1,2}:\\d{2}(?::\\d{2}(?:\\.\\d+)?)?)?\\s*$"));
+    const QRegularExpressionMatch match = date.match(text);
+    if (!match.hasMatch())
+        return QDate();
+    if (match.capturedLength(1) > 0)
+        return QDate(match.captured(4).toInt(), match.captured(3).toInt(),
+                     match.captured(1).toInt());
+    return QDate(match.captured(5).toInt(), match.captured(6).toInt(), match.captured(7).toInt());
+}
+
+QDate ParticipantRules::dateFromSerial(double serial, bool from1904)
+{
+    // Day numbers beyond 9999-12-31 or before the epoch are no dates.
+    if (!(serial >= 1 && serial < 2958466))
+        return QDate();
+    const qint64 day = qint64(std::floor(serial));
+    if (from1904)
+        return QDate(1904, 1, 1).addDays(day);
+    // The 1900 system counts a 29 February 1900 that never was: day 60.
+    if (day == 60)
+        return QDate();
+    return QDate(1899, 12, day < 60 ? 31 : 30).addDays(day);
+}
+
+QString ParticipantRules::dateText(const QDate &date)
+{
+    return date.toString(QStringLiteral("dd.MM.yyyy"));
+}
+
 bool ParticipantRules::gtoEntryComplete(const QVariantMap &form)
 {
     const QString sex = form.value(QStringLiteral("sex")).toString();
@@ -209,6 +275,8 @@ ParticipantRecord ParticipantRules::gtoRecord(const GtoEntry &entry, const QDate
     const auto text = [](const QString &value) { return ListValue::string(value.toStdString()); };
     const QString organization = trimName(entry.organization);
     ParticipantRecord record;
+    // Room for the two optional keys, which would otherwise move all the others.
+    record.fields.reserve(10);
     record.fields = {
         {"birthDate", text(entry.birthDate)},
         {"group", text(organization)},

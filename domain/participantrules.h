@@ -54,6 +54,21 @@ public:
     // A real identification number: eleven digits.
     Q_INVOKABLE static bool isCompleteGtoUuid(const QString &text);
 
+    // "М" or "Ж" for the ways lists write a sex (м, муж., мужской, M, male; likewise
+    // female); an empty string for anything else.
+    Q_INVOKABLE static QString sexLetter(const QString &text);
+    // The eleven digits of an identification number written with dashes or spaces
+    // ("12-34-5678901"); an empty string when the text holds another count of digits or
+    // anything but digits, dashes and spaces.
+    Q_INVOKABLE static QString gtoUuidDigits(const QString &text);
+    // A birth date written d.M.yyyy, d/M/yyyy or yyyy-M-d, optionally followed by a time
+    // of day as spreadsheets write it; invalid for a date that does not exist.
+    static QDate dateFromText(const QString &text);
+    // The day a spreadsheet's day number stands for, in its 1900 or 1904 date system.
+    static QDate dateFromSerial(double serial, bool from1904 = false);
+    // A date as records hold it: dd.MM.yyyy.
+    static QString dateText(const QDate &date);
+
     // Whether a form holding the record keys' texts may be added.
     Q_INVOKABLE static bool gtoEntryComplete(const QVariantMap &form);
     Q_INVOKABLE static bool trainingEntryComplete(const QVariantMap &form);

@@ -1,6 +1,8 @@
 #include "qmltypes.h"
 
+#include "clipboard.h"
 #include "listexporter.h"
+#include "listimport.h"
 #include "participantlistmodel.h"
 #include "participantrules.h"
 
@@ -13,6 +15,10 @@ void registerQmlTypes()
         const char *const uri = "Quillor.Lists";
         qRegisterMetaType<ParticipantRecord>();
         qmlRegisterType<ParticipantListModel>(uri, 1, 0, "ParticipantListModel");
+        qmlRegisterType<ListImport>(uri, 1, 0, "ListImport");
+        qmlRegisterSingletonType<Clipboard>(
+            uri, 1, 0, "Clipboard",
+            [](QQmlEngine *, QJSEngine *) -> QObject * { return new Clipboard; });
         qmlRegisterSingletonType<ParticipantRules>(
             uri, 1, 0, "ParticipantRules",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new ParticipantRules; });

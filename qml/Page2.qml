@@ -20,12 +20,17 @@ FocusScope {
         failureLabel.forceActiveFocus();
     }
 
+    function showLoadFailure(text) {
+        loadFailureLabel.text = text;
+        loadFailureLabel.show();
+    }
+
     // The table changes only when the whole text is a list.
     function loadList() {
         finishEditing();
         var text = FileIO.readAll(pathRow.text);
         if (text === "" || !jsonModel.load(text)) {
-            loadFailureLabel.show();
+            showLoadFailure("Не удалось загрузить файл");
             return;
         }
         // The rows' cells exist only after the view has laid them out.
@@ -37,6 +42,14 @@ FocusScope {
         var text = jsonModel.toJson();
         if (text === "" || FileIO.save(pathRow.text, text) > 0)
             failureLabel.show();
+    }
+
+    // Rows copied from a spreadsheet; text fields keep Ctrl+V for themselves.
+    Keys.onPressed: {
+        if (event.matches(StandardKey.Paste) && !importPreview.visible) {
+            event.accepted = true;
+            importPreview.openClipboard();
+        }
     }
 
     ParticipantListModel {
@@ -73,13 +86,23 @@ FocusScope {
             onClicked: root.saveList()
         }
 
-        ExportRow {
-            objectName: "exportRow"
+        RowLayout {
             Layout.alignment: Qt.AlignHCenter
-            model: jsonModel
-            listPath: pathRow.text
-            onStarted: root.finishEditing()
-            onFailed: failureLabel.show()
+
+            ExportRow {
+                objectName: "exportRow"
+                model: jsonModel
+                listPath: pathRow.text
+                onStarted: root.finishEditing()
+                onFailed: failureLabel.show()
+            }
+
+            ImportButton {
+                onFileChosen: {
+                    root.finishEditing();
+                    importPreview.openFile(fileUrl);
+                }
+            }
         }
 
         ParticipantTable {
@@ -97,10 +120,27 @@ FocusScope {
         font.pixelSize: root.pixSize * 4
     }
 
+    ImportPreview {
+        id: importPreview
+        objectName: "importPreview"
+        anchors.fill: parent
+        pixSize: root.pixSize
+        listModel: jsonModel
+        onFailed: root.showLoadFailure(reason)
+        onClosed: {
+            root.finishEditing();
+            Qt.callLater(lolView.fitColumns);
+        }
+    }
+
     FailureNotice {
         id: loadFailureLabel
         objectName: "loadFailureLabel"
         text: "Не удалось загрузить файл"
+        // Import failures give a reason on a second line, which may be long.
+        width: root.width
+        horizontalAlignment: Text.AlignHCenter
+        wrapMode: Text.Wrap
         font.pixelSize: root.pixSize * 4
     }
 }

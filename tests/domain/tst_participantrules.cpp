@@ -22,6 +22,7 @@ private slots:
     void records_data();
     void records();
     void entryComplete();
+    void importedValues();
 };
 
 void TestParticipantRules::trimName_data()
@@ -251,6 +252,58 @@ void TestParticipantRules::entryComplete()
     QVERIFY(ParticipantRules::trainingEntryComplete(training));
     training["group"] = "  ";
     QVERIFY(!ParticipantRules::trainingEntryComplete(training));
+}
+
+// How other lists write a sex, an identification number and a date.
+void TestParticipantRules::importedValues()
+{
+    const QList<QPair<QString, QString>> sexes = {
+        {"м", "М"},    {" Муж. ", "М"}, {"мужской", "М"}, {"M", "М"}, {"М", "М"},
+        {"male", "М"}, {"ж", "Ж"},      {"ЖЕН", "Ж"},     {"f", "Ж"}, {"Женский", "Ж"},
+        {"", ""},      {"мж", ""},      {"x", ""},        {"2", ""}};
+    for (const auto &sex : sexes)
+        QCOMPARE(ParticipantRules::sexLetter(sex.first), sex.second);
+
+    const QList<QPair<QString, QString>> numbers = {{"12-34-5678901", "12345678901"},
+                                                    {"12345678901", "12345678901"},
+                                                    {"01 23 4567890", "01234567890"},
+                                                    {"1234567890", ""},
+                                                    {"123456789012", ""},
+                                                    {"12-34-567890a", ""},
+                                                    {"1.2345678901e10", ""}};
+    for (const auto &number : numbers)
+        QCOMPARE(ParticipantRules::gtoUuidDigits(number.first), number.second);
+
+    const QList<QPair<QString, QString>> dates = {{"7.3.2010", "07.03.2010"},
+                                                  {"07.03.2010", "07.03.2010"},
+                                                  {"07/03/2010", "07.03.2010"},
+                                                  {"7/3/2010", "07.03.2010"},
+                                                  {"2010-03-07", "07.03.2010"},
+                                                  {"2010-03-07T00:00:00", "07.03.2010"},
+                                                  {"07.03.2010 0:00:00", "07.03.2010"},
+                                                  {" 29.02.2008 ", "29.02.2008"},
+                                                  {"31.02.2010", ""},
+                                                  {"29.02.2010", ""},
+                                                  {"07.03.10", ""},
+                                                  {"07/03.2010", ""},
+                                                  {"2010/03/07", ""},
+                                                  {"03.2010", ""}};
+    for (const auto &date : dates) {
+        const QDate parsed = ParticipantRules::dateFromText(date.first);
+        QCOMPARE(parsed.isValid() ? ParticipantRules::dateText(parsed) : QString(), date.second);
+    }
+
+    // Day numbers of both date systems, the 1900 one with its 29 February that never was.
+    QCOMPARE(ParticipantRules::dateFromSerial(1), QDate(1900, 1, 1));
+    QCOMPARE(ParticipantRules::dateFromSerial(59), QDate(1900, 2, 28));
+    QVERIFY(!ParticipantRules::dateFromSerial(60).isValid());
+    QCOMPARE(ParticipantRules::dateFromSerial(61), QDate(1900, 3, 1));
+    QCOMPARE(ParticipantRules::dateFromSerial(40244), QDate(2010, 3, 7));
+    QCOMPARE(ParticipantRules::dateFromSerial(40244.75), QDate(2010, 3, 7));
+    QCOMPARE(ParticipantRules::dateFromSerial(38782, true), QDate(2010, 3, 7));
+    QVERIFY(!ParticipantRules::dateFromSerial(0).isValid());
+    QVERIFY(!ParticipantRules::dateFromSerial(-5).isValid());
+    QVERIFY(!ParticipantRules::dateFromSerial(1e9).isValid());
 }
 
 QTEST_GUILESS_MAIN(TestParticipantRules)

@@ -121,21 +121,22 @@ field_text() {
   timeout 5 xclip -selection clipboard -o 2>/dev/null
 }
 
-# Replaces the focused field's text and reads it back, typing again when a key was lost
-# (letters outside the keyboard map are sent one at a time and can go missing).
+# Replaces the focused field's text and reads it back, typing again, slower each time, when
+# a key was lost (letters outside the keyboard map are sent one at a time and go missing
+# on a busy machine).
 enter() {
-  local attempt held
-  for attempt in 1 2 3; do
+  local delay held
+  for delay in 60 120 250 500; do
     press ctrl+a
     if [ -n "$1" ]; then
-      timeout 60 xdotool type --delay 60 "$1" || drive_fail "could not type $1"
+      timeout 60 xdotool type --delay "$delay" "$1" || drive_fail "could not type $1"
     else
       press BackSpace
     fi
     held=$(field_text)
     [ "$held" = "$1" ] && return 0
   done
-  drive_fail "the field holds '$held' after typing '$1' three times"
+  drive_fail "the field holds '$held' after typing '$1' four times"
 }
 
 # Checks what the focused field holds before going on.
@@ -256,8 +257,8 @@ creation_save() {
 # --- Editing page ----------------------------------------------------------------------
 # A load or a save leaves the focus on the page's notice label, whence Tab reaches the tab
 # bar. Focus order: tab bar, the path row's button and field, "Загрузить список",
-# "Сохранить список", the three export buttons, the new-page checkbox, the table, then
-# each row's "Удалить".
+# "Сохранить список", the three export buttons, the new-page checkbox, "Импорт…", the
+# table, then each row's "Удалить".
 
 # From the tab bar to the editing page, a path typed and the list loaded.
 editing_load() {

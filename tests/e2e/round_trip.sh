@@ -39,9 +39,9 @@ creation_save "$work/first.json"
 
 press Tab
 editing_load "$work/first.json"
-# The load left the focus on the notice label; the twelfth Tab reaches the second row's
+# The load left the focus on the notice label; the thirteenth Tab reaches the second row's
 # "Удалить".
-tabs 12
+tabs 13
 press space
 # No key starts a cell edit: a click on the first row's birth date.
 click 166 270

@@ -96,6 +96,8 @@ Item {
             keyClick(Qt.Key_Space);
             compare(box.checked, true);
             keyClick(Qt.Key_Tab);
+            verify(item("importButton").activeFocus, "the import button does not follow the row");
+            keyClick(Qt.Key_Tab);
             verify(item("lolView").activeFocus, "the table does not follow the row");
         }
 

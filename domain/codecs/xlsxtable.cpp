@@ -1,0 +1,427 @@
+#include "xlsxtable.h"
+
+#include "participantrules.h"
+#include "ziparchive.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <algorithm>
+
+namespace XlsxTable {
+
+namespace {
+
+const QString damagedText = QStringLiteral("файл повреждён");
+const QString encryptedText = QStringLiteral("файл зашифрован");
+const QString notTableText = QStringLiteral("это не таблица");
+constexpr int MaxSheetRows = 1048576;
+constexpr int MaxSheetColumns = 16384;
+
+// "AB12" as a zero-based row and column.
+bool cellPosition(const QStringRef &ref, int &row, int &column)
+{
+    int i = 0;
+    column = 0;
+    for (; i < ref.size() && ref.at(i).isUpper() && ref.at(i).unicode() < 128; ++i)
+        column = column * 26 + (ref.at(i).unicode() - 'A' + 1);
+    bool ok = false;
+    row = ref.mid(i).toInt(&ok) - 1;
+    --column;
+    return ok && i > 0 && i <= 3 && row >= 0 && row < MaxSheetRows && column < MaxSheetColumns;
+}
+
+// Built-in date formats, and custom ones that show a day or a year.
+bool isDateFormat(int id, const QString &code)
+{
+    if ((id >= 14 && id <= 17) || id == 22 || (id >= 27 && id <= 36) || (id >= 50 && id <= 58))
+        return true;
+    for (int i = 0; i < code.size(); ++i) {
+        const QChar c = code.at(i).toLower();
+        if (c == QLatin1Char('"')) {
+            i = code.indexOf(QLatin1Char('"'), i + 1);
+            if (i < 0)
+                return false;
+        } else if (c == QLatin1Char('[')) {
+            i = code.indexOf(QLatin1Char(']'), i + 1);
+            if (i < 0)
+                return false;
+        } else if (c == QLatin1Char('\\') || c == QLatin1Char('_') || c == QLatin1Char('*')) {
+            ++i;
+        } else if (c == QLatin1Char('d') || c == QLatin1Char('y')) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Text of a shared or inline string: plain, or the runs of rich text without their
+// phonetic guides. Characters XML cannot hold come as _xHHHH_.
+QString richText(QXmlStreamReader &xml)
+{
+    QString text;
+    while (xml.readNextStartElement()) {
+        if (xml.name() == QLatin1String("t")) {
+            text += xml.readElementText();
+        } else if (xml.name() == QLatin1String("r")) {
+            while (xml.readNextStartElement()) {
+                if (xml.name() == QLatin1String("t"))
+                    text += xml.readElementText();
+                else
+                    xml.skipCurrentElement();
+            }
+        } else {
+            xml.skipCurrentElement();
+        }
+    }
+    if (text.contains(QLatin1String("_x"))) {
+        static const QRegularExpression escape(QStringLiteral("_x([0-9A-Fa-f]{4})_"));
+        QRegularExpressionMatch match;
+        int from = 0;
+        while ((match = escape.match(text, from)).hasMatch()) {
+            const QChar c(ushort(match.capturedRef(1).toUInt(nullptr, 16)));
+            text.replace(match.capturedStart(), match.capturedLength(), c);
+            from = match.capturedStart() + 1;
+        }
+    }
+    return text;
+}
+
+class Reader
+{
+public:
+    explicit Reader(const QString &path) : path(path), zip(path) {}
+    bool run(SourceTable &result);
+    QString reason;
+
+private:
+    struct SharedCell
+    {
+        int row, column, index;
+    };
+
+    bool fail(const QString &text)
+    {
+        if (reason.isEmpty())
+            reason = text;
+        return false;
+    }
+    bool archiveOk();
+    template <typename OnStart> bool parse(const QString &entry, OnStart &&onStart);
+    bool grow(int rows, int columns);
+    SourceCell &cell(int row, int column);
+    bool readCell(QXmlStreamReader &xml, int row, int column);
+    bool readSheet(const QString &entry);
+    bool applyMerges();
+
+    QString path;
+    ZipArchive zip;
+    bool from1904 = false;
+    std::vector<bool> dateStyles;
+    std::vector<SharedCell> sharedCells;
+    std::vector<QString> sharedStrings;
+    QStringList mergeRefs;
+    SourceTable table;
+    int rowExtent = 0;
+    int columnExtent = 0;
+};
+
+bool Reader::archiveOk()
+{
+    switch (zip.status()) {
+    case ZipArchive::Ok:
+        return true;
+    case ZipArchive::Unreadable:
+        return fail(QStringLiteral("файл не читается"));
+    case ZipArchive::Damaged:
+        return fail(damagedText);
+    case ZipArchive::Encrypted:
+        return fail(encryptedText);
+    case ZipArchive::TooLarge:
+        return fail(QStringLiteral("распаковка больше 200 МБ"));
+    case ZipArchive::NotZip:
+        break;
+    }
+    // A workbook with a password is a compound document that holds the encrypted package.
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly) &&
+        file.read(8) == QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")) {
+        const QByteArray marker =
+            QByteArray::fromRawData("E\0n\0c\0r\0y\0p\0t\0i\0o\0n\0I\0n\0f\0o", 27);
+        while (!file.atEnd()) {
+            if (file.read(1 << 20).contains(marker))
+                return fail(encryptedText);
+        }
+        return fail(QStringLiteral("старый формат .xls"));
+    }
+    return fail(notTableText);
+}
+
+// Streams one entry of the archive to `onStart`, called at each start element.
+template <typename OnStart> bool Reader::parse(const QString &entry, OnStart &&onStart)
+{
+    if (!zip.contains(entry))
+        return fail(notTableText);
+    const std::unique_ptr<ZipEntry> device = zip.open(entry);
+    if (!device)
+        return fail(damagedText);
+    QXmlStreamReader xml(device.get());
+    // An entry that breaks off leaves the reader waiting for more data: stop at any error.
+    while (!xml.atEnd() && !xml.hasError()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        // A document type comes before the first element, so nothing has been expanded yet.
+        if (token == QXmlStreamReader::DTD)
+            return fail(QStringLiteral("недопустимый XML (DTD)"));
+        if (token == QXmlStreamReader::StartElement && !onStart(xml))
+            return false;
+    }
+    if (device->failed() || xml.hasError())
+        return fail(damagedText);
+    return true;
+}
+
+bool Reader::grow(int rows, int columns)
+{
+    rows = std::max(rows, rowExtent);
+    columns = std::max(columns, columnExtent);
+    if (qint64(rows) * columns > SourceLimits::MaxCells)
+        return fail(QStringLiteral("больше 1 000 000 ячеек"));
+    rowExtent = rows;
+    columnExtent = columns;
+    if (table.rows.size() < std::size_t(rows))
+        table.rows.resize(std::size_t(rows));
+    return true;
+}
+
+SourceCell &Reader::cell(int row, int column)
+{
+    std::vector<SourceCell> &cells = table.rows[std::size_t(row)].cells;
+    if (cells.size() <= std::size_t(column))
+        cells.resize(std::size_t(column) + 1);
+    return cells[std::size_t(column)];
+}
+
+bool Reader::readCell(QXmlStreamReader &xml, int row, int column)
+{
+    const QStringRef type = xml.attributes().value(QLatin1String("t"));
+    const int style = xml.attributes().value(QLatin1String("s")).toInt();
+    QString value;
+    bool hasValue = false;
+    while (xml.readNextStartElement()) {
+        if (xml.name() == QLatin1String("v")) {
+            value = xml.readElementText();
+            hasValue = true;
+        } else if (xml.name() == QLatin1String("is")) {
+            value = richText(xml);
+            hasValue = true;
+        } else {
+            xml.skipCurrentElement();
+        }
+    }
+    if (xml.hasError())
+        return fail(damagedText);
+    if (!hasValue || value.isEmpty())
+        return true;
+    if (!grow(row + 1, column + 1))
+        return false;
+    SourceCell &target = cell(row, column);
+    if (type == QLatin1String("s")) {
+        bool ok = false;
+        const int index = value.toInt(&ok);
+        if (!ok || index < 0)
+            return fail(damagedText);
+        sharedCells.push_back({row, column, index});
+    } else if (type == QLatin1String("b")) {
+        target.text =
+            value == QLatin1String("1") ? QStringLiteral("ИСТИНА") : QStringLiteral("ЛОЖЬ");
+    } else if (type == QLatin1String("d")) {
+        const QDate date = QDateTime::fromString(value, Qt::ISODate).date();
+        target.text = date.isValid() ? ParticipantRules::dateText(date) : value;
+        target.kind = date.isValid() ? SourceCell::Kind::Date : SourceCell::Kind::Text;
+    } else if (type.isEmpty() || type == QLatin1String("n")) {
+        bool ok = false;
+        const double number = value.toDouble(&ok);
+        if (!ok)
+            return fail(damagedText);
+        const QDate date =
+            style >= 0 && std::size_t(style) < dateStyles.size() && dateStyles[std::size_t(style)]
+                ? ParticipantRules::dateFromSerial(number, from1904)
+                : QDate();
+        target.text =
+            date.isValid() ? ParticipantRules::dateText(date) : QString::number(number, 'g', 15);
+        target.kind = date.isValid() ? SourceCell::Kind::Date : SourceCell::Kind::Number;
+    } else {
+        target.text = value;
+    }
+    return true;
+}
+
+bool Reader::readSheet(const QString &entry)
+{
+    int row = -1;
+    int column = -1;
+    return parse(entry, [&](QXmlStreamReader &xml) {
+        const QStringRef name = xml.name();
+        if (name == QLatin1String("dimension")) {
+            // The stated extent refuses a huge sheet before its cells are unpacked.
+            const QVector<QStringRef> corners =
+                xml.attributes().value(QLatin1String("ref")).split(QLatin1Char(':'));
+            int r1 = 0, c1 = 0, r2 = 0, c2 = 0;
+            if (corners.size() == 2 && cellPosition(corners[0], r1, c1) &&
+                cellPosition(corners[1], r2, c2) &&
+                qint64(r2 - r1 + 1) * (c2 - c1 + 1) > SourceLimits::MaxCells)
+                return fail(QStringLiteral("больше 1 000 000 ячеек"));
+        } else if (name == QLatin1String("row")) {
+            const QStringRef number = xml.attributes().value(QLatin1String("r"));
+            row = number.isEmpty() ? row + 1 : number.toInt() - 1;
+            column = -1;
+            if (row < 0 || row >= MaxSheetRows)
+                return fail(damagedText);
+        } else if (name == QLatin1String("c")) {
+            const QStringRef ref = xml.attributes().value(QLatin1String("r"));
+            int refRow = row;
+            if (ref.isEmpty())
+                ++column;
+            else if (!cellPosition(ref, refRow, column))
+                return fail(damagedText);
+            if (refRow < 0 || column >= MaxSheetColumns)
+                return fail(damagedText);
+            return readCell(xml, refRow, column);
+        } else if (name == QLatin1String("mergeCell")) {
+            mergeRefs.append(xml.attributes().value(QLatin1String("ref")).toString());
+        }
+        return true;
+    });
+}
+
+bool Reader::applyMerges()
+{
+    for (const QString &ref : mergeRefs) {
+        const QVector<QStringRef> corners = ref.splitRef(QLatin1Char(':'));
+        int r1 = 0, c1 = 0, r2 = 0, c2 = 0;
+        if (corners.size() != 2 || !cellPosition(corners[0], r1, c1) ||
+            !cellPosition(corners[1], r2, c2) || r2 < r1 || c2 < c1)
+            return fail(damagedText);
+        if (std::size_t(r1) >= table.rows.size() ||
+            table.rows[std::size_t(r1)].cells.size() <= std::size_t(c1))
+            continue;
+        const SourceCell first = table.rows[std::size_t(r1)].cells[std::size_t(c1)];
+        if (first.text.isEmpty())
+            continue;
+        if (!grow(r2 + 1, c2 + 1))
+            return false;
+        for (int r = r1; r <= r2; ++r) {
+            for (int c = c1; c <= c2; ++c)
+                cell(r, c) = first;
+        }
+    }
+    return true;
+}
+
+bool Reader::run(SourceTable &result)
+{
+    if (!archiveOk())
+        return false;
+    QString relationId;
+    bool ok = parse(QStringLiteral("xl/workbook.xml"), [&](QXmlStreamReader &xml) {
+        if (xml.name() == QLatin1String("workbookPr")) {
+            const QStringRef flag = xml.attributes().value(QLatin1String("date1904"));
+            from1904 = flag == QLatin1String("1") || flag == QLatin1String("true");
+        } else if (xml.name() == QLatin1String("sheet") && relationId.isEmpty()) {
+            for (const QXmlStreamAttribute &attribute : xml.attributes()) {
+                if (attribute.name() == QLatin1String("id") &&
+                    attribute.namespaceUri().endsWith(QLatin1String("/relationships")))
+                    relationId = attribute.value().toString();
+            }
+        }
+        return true;
+    });
+    if (!ok)
+        return false;
+    QString sheet;
+    ok = parse(QStringLiteral("xl/_rels/workbook.xml.rels"), [&](QXmlStreamReader &xml) {
+        if (xml.name() == QLatin1String("Relationship") &&
+            xml.attributes().value(QLatin1String("Id")) == relationId)
+            sheet = xml.attributes().value(QLatin1String("Target")).toString();
+        return true;
+    });
+    if (!ok)
+        return false;
+    if (relationId.isEmpty() || sheet.isEmpty())
+        return fail(notTableText);
+    sheet = sheet.startsWith(QLatin1Char('/')) ? sheet.mid(1)
+                                               : QDir::cleanPath(QStringLiteral("xl/") + sheet);
+
+    // Which cell styles show a date.
+    QHash<int, QString> formats;
+    ok = zip.contains(QStringLiteral("xl/styles.xml"))
+             ? parse(QStringLiteral("xl/styles.xml"),
+                     [&](QXmlStreamReader &xml) {
+                         if (xml.name() == QLatin1String("numFmt")) {
+                             formats.insert(
+                                 xml.attributes().value(QLatin1String("numFmtId")).toInt(),
+                                 xml.attributes().value(QLatin1String("formatCode")).toString());
+                         } else if (xml.name() == QLatin1String("cellXfs")) {
+                             while (xml.readNextStartElement()) {
+                                 if (xml.name() == QLatin1String("xf")) {
+                                     const int id =
+                                         xml.attributes().value(QLatin1String("numFmtId")).toInt();
+                                     dateStyles.push_back(isDateFormat(id, formats.value(id)));
+                                 }
+                                 xml.skipCurrentElement();
+                             }
+                         }
+                         return true;
+                     })
+             : true;
+    if (!ok || !readSheet(sheet))
+        return false;
+
+    if (!sharedCells.empty()) {
+        int needed = 0;
+        for (const SharedCell &shared : sharedCells)
+            needed = std::max(needed, shared.index + 1);
+        ok = parse(QStringLiteral("xl/sharedStrings.xml"), [&](QXmlStreamReader &xml) {
+            if (xml.name() == QLatin1String("si")) {
+                QString text = richText(xml);
+                if (int(sharedStrings.size()) < needed)
+                    sharedStrings.push_back(std::move(text));
+            }
+            return true;
+        });
+        if (!ok)
+            return false;
+        for (const SharedCell &shared : sharedCells) {
+            if (shared.index >= int(sharedStrings.size()))
+                return fail(damagedText);
+            cell(shared.row, shared.column).text = sharedStrings[std::size_t(shared.index)];
+        }
+    }
+    if (!applyMerges())
+        return false;
+
+    for (SourceRow &row : table.rows) {
+        while (!row.cells.empty() && row.cells.back().text.trimmed().isEmpty())
+            row.cells.pop_back();
+        table.columnCount = std::max(table.columnCount, int(row.cells.size()));
+    }
+    if (table.columnCount > SourceLimits::MaxColumns)
+        return fail(QStringLiteral("больше %1 столбцов").arg(SourceLimits::MaxColumns));
+    result = std::move(table);
+    return true;
+}
+
+} // namespace
+
+bool read(const QString &path, SourceTable &table, QString &reason)
+{
+    Reader reader(path);
+    if (reader.run(table))
+        return true;
+    reason = reader.reason;
+    return false;
+}
+
+} // namespace XlsxTable

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QIODevice>
+#include <QString>
+#include <memory>
+
+struct zip;
+struct zip_file;
+
+// One entry of a zip archive, unpacked as it is read. An entry that unpacks to more than
+// its stated size, or whose data or checksum is wrong, ends with failed() true.
+class ZipEntry : public QIODevice
+{
+public:
+    ZipEntry(zip_file *file, qint64 size);
+    ~ZipEntry() override;
+
+    bool isSequential() const override { return true; }
+    bool atEnd() const override { return finished && QIODevice::atEnd(); }
+    bool failed() const { return broken; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override;
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    zip_file *file;
+    qint64 size;
+    qint64 unpacked = 0;
+    bool finished = false;
+    bool broken = false;
+};
+
+// A zip archive read with libzip. The sizes the archive states are checked before any
+// entry is unpacked.
+class ZipArchive
+{
+public:
+    enum Status { Ok, Unreadable, NotZip, Damaged, Encrypted, TooLarge };
+
+    explicit ZipArchive(const QString &path);
+    ~ZipArchive();
+    ZipArchive(const ZipArchive &) = delete;
+    ZipArchive &operator=(const ZipArchive &) = delete;
+
+    Status status() const { return state; }
+    bool contains(const QString &name) const;
+    // Null when the archive has no such entry or it cannot be unpacked.
+    std::unique_ptr<ZipEntry> open(const QString &name) const;
+
+private:
+    zip *archive = nullptr;
+    Status state = Unreadable;
+};

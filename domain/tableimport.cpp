@@ -1,0 +1,255 @@
+#include "tableimport.h"
+
+#include "participantrules.h"
+
+#include <QHash>
+#include <algorithm>
+
+namespace TableImport {
+
+namespace {
+
+QString headerKey(const QString &header)
+{
+    QString key;
+    for (const QChar c : header.toLower()) {
+        if (c.isLetterOrNumber())
+            key.append(c == QChar(0x0451) ? QChar(0x0435) : c);
+    }
+    return key;
+}
+
+bool isEmpty(const SourceRow &row)
+{
+    return std::all_of(row.cells.begin(), row.cells.end(),
+                       [](const SourceCell &cell) { return cell.text.trimmed().isEmpty(); });
+}
+
+const SourceCell *cellAt(const SourceRow &row, int column)
+{
+    return std::size_t(column) < row.cells.size() ? &row.cells[std::size_t(column)] : nullptr;
+}
+
+int recognised(const SourceRow &row)
+{
+    return int(std::count_if(row.cells.begin(), row.cells.end(), [](const SourceCell &cell) {
+        return meaningOfHeader(cell.text) >= 0;
+    }));
+}
+
+// A second header row names only meanings, apart from cells merged down from above; a
+// participant whose school is called "Школа" must not pass for one.
+bool isLowerHeader(const SourceRow &row, const SourceRow &above)
+{
+    if (recognised(row) == 0)
+        return false;
+    for (std::size_t c = 0; c < row.cells.size(); ++c) {
+        const QString &text = row.cells[c].text;
+        if (!text.trimmed().isEmpty() && meaningOfHeader(text) < 0 &&
+            (c >= above.cells.size() || above.cells[c].text != text))
+            return false;
+    }
+    return true;
+}
+
+void join(QString &to, const QString &part)
+{
+    if (part.isEmpty())
+        return;
+    if (!to.isEmpty())
+        to.append(QLatin1Char(' '));
+    to.append(part);
+}
+
+} // namespace
+
+QStringList meaningNames()
+{
+    return {QStringLiteral("Фамилия"),
+            QStringLiteral("Имя"),
+            QStringLiteral("Отчество"),
+            QStringLiteral("Ф.И.О."),
+            QStringLiteral("Дата рождения"),
+            QStringLiteral("Организация"),
+            QStringLiteral("Группа (Класс)"),
+            QStringLiteral("УИН"),
+            QStringLiteral("Пол"),
+            QStringLiteral("Нагрудный номер"),
+            QStringLiteral("Спортивный разряд"),
+            QStringLiteral("как есть"),
+            QStringLiteral("пропустить")};
+}
+
+int meaningOfHeader(const QString &header)
+{
+    // The list file's own keys and the editing table's titles are known too, so that a
+    // list exported by this program comes back as it was. Age and step follow from the
+    // birth date and are skipped.
+    static const QHash<QString, int> known = [] {
+        QHash<QString, int> table;
+        const auto add = [&table](int meaning, std::initializer_list<const char *> names) {
+            for (const char *name : names)
+                table.insert(QString::fromUtf8(name), meaning);
+        };
+        add(Surname, {"фамилия"});
+        add(FirstName, {"имя"});
+        add(Patronymic, {"отчество"});
+        add(FullName, {"фио", "фамилияимяотчество", "фамилияимя", "name"});
+        add(BirthDate, {"датарождения", "др", "датарожд", "birthdate"});
+        add(Organization, {"организация", "школа", "учреждение", "оу", "образовательноеучреждение",
+                           "образовательнаяорганизация", "organization"});
+        add(Group, {"группа", "класс", "группакласс", "group"});
+        add(GtoUuid, {"уин", "уинн", "идгто", "id", "ид", "уингто", "gtouuid"});
+        add(Sex, {"пол", "sex"});
+        add(PectoralNumber, {"номер", "нагрудныйномер", "pectoralnumber"});
+        add(AthleticRank, {"разряд", "спортивныйразряд", "athleticrank"});
+        // Row numbers ("№", "№ п/п") too.
+        add(Skip, {"ступень", "возраст", "step", "isgto", "пп", "нпп"});
+        return table;
+    }();
+    const QString key = headerKey(header);
+    if (key.isEmpty())
+        return header.trimmed().isEmpty() ? -1 : int(Skip);
+    return known.value(key, -1);
+}
+
+Columns guessColumns(const SourceTable &table)
+{
+    Columns columns;
+    columns.headers = QVector<QString>(table.columnCount).toList();
+    columns.meanings.assign(std::size_t(table.columnCount), Skip);
+    int header = -1;
+    int filled = 0;
+    for (int r = 0; r < int(table.rows.size()) && filled < 5 && header < 0; ++r) {
+        if (isEmpty(table.rows[std::size_t(r)]))
+            continue;
+        ++filled;
+        if (recognised(table.rows[std::size_t(r)]) > 0)
+            header = r;
+    }
+    if (header < 0)
+        return columns;
+    int last = header;
+    while (last + 1 < int(table.rows.size()) && last - header < 2 &&
+           isLowerHeader(table.rows[std::size_t(last + 1)], table.rows[std::size_t(last)]))
+        ++last;
+    columns.headerRows = last + 1;
+
+    std::vector<int> guesses(std::size_t(table.columnCount), -1);
+    for (int r = header; r <= last; ++r) {
+        for (int c = 0; c < table.columnCount; ++c) {
+            const SourceCell *cell = cellAt(table.rows[std::size_t(r)], c);
+            const QString text = cell ? ParticipantRules::trimName(cell->text) : QString();
+            if (text.isEmpty())
+                continue;
+            // The lowest header row names the column.
+            columns.headers[c] = text;
+            const int meaning = meaningOfHeader(text);
+            if (meaning >= 0)
+                guesses[std::size_t(c)] = meaning;
+        }
+    }
+    for (int c = 0; c < table.columnCount; ++c) {
+        columns.meanings[std::size_t(c)] = guesses[std::size_t(c)] >= 0   ? guesses[std::size_t(c)]
+                                           : columns.headers[c].isEmpty() ? Skip
+                                                                          : AsIs;
+    }
+    return columns;
+}
+
+Result build(const SourceTable &table, const Columns &columns, const QDate &today, bool makeRecords)
+{
+    // Kept columns go under their header, or a made-up one; never over a record's own key.
+    static const QStringList recordKeys = {"birthDate",      "group",        "gtoUuid", "isGto",
+                                           "name",           "organization", "sex",     "step",
+                                           "pectoralNumber", "athleticRank"};
+    const int columnCount = int(columns.meanings.size());
+    std::vector<std::string> keptKeys(static_cast<std::size_t>(columnCount));
+    QStringList used;
+    for (int c = 0; c < columnCount; ++c) {
+        QString key = c < columns.headers.size() ? columns.headers[c] : QString();
+        if (key.isEmpty() || recordKeys.contains(key) || used.contains(key))
+            key = QStringLiteral("Столбец %1").arg(c + 1) +
+                  (key.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(key));
+        used.append(key);
+        keptKeys[std::size_t(c)] = key.toStdString();
+    }
+
+    // Asking the clock for every row would read the time zone for every row.
+    const QDate day = today.isValid() ? today : QDate::currentDate();
+    Result result;
+    for (int r = columns.headerRows; r < int(table.rows.size()); ++r) {
+        const SourceRow &row = table.rows[std::size_t(r)];
+        if (isEmpty(row))
+            continue;
+        QString values[MeaningCount];
+        SourceCell::Kind kinds[MeaningCount] = {};
+        for (int c = 0; c < columnCount; ++c) {
+            const SourceCell *cell = cellAt(row, c);
+            const int meaning = columns.meanings[std::size_t(c)];
+            if (cell && meaning != AsIs && meaning != Skip) {
+                if (values[meaning].isEmpty())
+                    kinds[meaning] = cell->kind;
+                join(values[meaning], ParticipantRules::trimName(cell->text));
+            }
+        }
+        const auto where = [r] { return QStringLiteral("строка %1: ").arg(r + 1); };
+        QString name;
+        for (const int part : {FullName, Surname, FirstName, Patronymic})
+            join(name, values[part]);
+        if (name.isEmpty())
+            result.problems.append(where() + QStringLiteral("нет имени"));
+
+        QString &birthDate = values[BirthDate];
+        if (!birthDate.isEmpty()) {
+            const QDate date = kinds[BirthDate] == SourceCell::Kind::Number
+                                   ? ParticipantRules::dateFromSerial(birthDate.toDouble())
+                                   : ParticipantRules::dateFromText(birthDate);
+            if (date.isValid())
+                birthDate = ParticipantRules::dateText(date);
+            else
+                result.problems.append(where() + QStringLiteral("нет даты ") + birthDate);
+        }
+        QString &gtoUuid = values[GtoUuid];
+        if (!gtoUuid.isEmpty()) {
+            const QString digits = ParticipantRules::gtoUuidDigits(gtoUuid);
+            if (digits.isEmpty())
+                result.problems.append(where() +
+                                       QStringLiteral("УИН %1 — не 11 цифр").arg(gtoUuid));
+            else
+                gtoUuid = digits;
+        }
+        QString &sex = values[Sex];
+        if (!sex.isEmpty()) {
+            const QString letter = ParticipantRules::sexLetter(sex);
+            if (letter.isEmpty())
+                result.problems.append(where() + QStringLiteral("непонятный пол ") + sex);
+            else
+                sex = letter;
+        }
+
+        const bool gto = !birthDate.isEmpty() || !gtoUuid.isEmpty();
+        ++result.rowCount;
+        result.gtoCount += gto ? 1 : 0;
+        if (!makeRecords)
+            continue;
+        ParticipantRecord record =
+            gto ? ParticipantRules::gtoRecord({birthDate, values[Organization], gtoUuid, name, sex,
+                                               values[PectoralNumber], values[AthleticRank]},
+                                              day)
+                : ParticipantRules::trainingRecord(values[Group], name, values[Organization]);
+        for (int c = 0; c < columnCount; ++c) {
+            const SourceCell *cell = cellAt(row, c);
+            if (cell && columns.meanings[std::size_t(c)] == AsIs) {
+                const QString value = ParticipantRules::trimName(cell->text);
+                if (!value.isEmpty() && !record.value(keptKeys[std::size_t(c)]))
+                    record.fields.emplace_back(keptKeys[std::size_t(c)],
+                                               ListValue::string(value.toStdString()));
+            }
+        }
+        result.records.push_back(std::move(record));
+    }
+    return result;
+}
+
+} // namespace TableImport

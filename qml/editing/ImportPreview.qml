@@ -1,0 +1,182 @@
+import QtQuick 2.7
+import QtQuick.Controls 1.4
+import QtQuick.Layouts 1.3
+import Quillor.Lists 1.0
+
+// An import waiting over the editing page: a meaning per source column, the first rows,
+// the counts and the problems. The list changes only by "Добавить к списку" or
+// "Заменить список"; "Отмена" and Escape leave it as it was.
+FocusScope {
+    id: preview
+
+    // The list the records go into.
+    property QtObject listModel: null
+    property int pixSize: 10
+    readonly property alias importer: listImport
+
+    // Opening failed; the list is untouched.
+    signal failed(string reason)
+    // The preview has gone, whichever way.
+    signal closed()
+
+    // A file by path or URL, or tab-separated rows; true when the preview opens.
+    function openFile(fileUrl) {
+        return show(listImport.openFile(String(fileUrl)));
+    }
+    function openText(text) {
+        return show(listImport.openText(text));
+    }
+    function openClipboard() {
+        return openText(Clipboard.text());
+    }
+
+    function show(opened) {
+        if (!opened) {
+            failed(listImport.failure);
+            return false;
+        }
+        preview.forceActiveFocus();
+        // The columns are laid out once the new headers reach the repeater.
+        Qt.callLater(focusFirst);
+        return true;
+    }
+
+    function focusFirst() {
+        var first = columnsRepeater.itemAt(0);
+        if (first)
+            first.meaningBox.forceActiveFocus();
+    }
+
+    function finish(action) {
+        if (action === "add")
+            listImport.addTo(listModel);
+        else if (action === "replace")
+            listImport.replaceIn(listModel);
+        else
+            listImport.cancel();
+        closed();
+    }
+
+    // Keeps the column with the focus in sight.
+    function reveal(item) {
+        var flick = columnsView.flickableItem;
+        var x = item.mapToItem(columnsRow, 0, 0).x;
+        if (x < flick.contentX)
+            flick.contentX = x;
+        else if (x + item.width > flick.contentX + columnsView.viewport.width)
+            flick.contentX = x + item.width - columnsView.viewport.width;
+    }
+
+    visible: listImport.ready
+    z: 2
+    Keys.onEscapePressed: finish("cancel")
+
+    ListImport {
+        id: listImport
+    }
+
+    // The table below takes no clicks or wheel turns while the preview is open.
+    MouseArea {
+        anchors.fill: parent
+        acceptedButtons: Qt.AllButtons
+        onWheel: wheel.accepted = true
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        color: Theme.background
+        border.color: Theme.frame
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        anchors.margins: preview.pixSize
+        spacing: preview.pixSize
+
+        Label {
+            text: "Импорт: " + listImport.source
+            font.pixelSize: preview.pixSize * 2
+        }
+
+        Label {
+            objectName: "importCounts"
+            text: "Строк: " + listImport.rowCount + " (ГТО: " + listImport.gtoCount +
+                  ", без ГТО: " + (listImport.rowCount - listImport.gtoCount) +
+                  "), замечаний: " + listImport.problemCount
+        }
+
+        Label {
+            text: "Что в каждом столбце:"
+        }
+
+        ScrollView {
+            id: columnsView
+            Layout.fillWidth: true
+            Layout.preferredHeight: columnsRow.height + preview.pixSize * 2
+            verticalScrollBarPolicy: Qt.ScrollBarAlwaysOff
+
+            Row {
+                id: columnsRow
+                spacing: preview.pixSize
+
+                Repeater {
+                    id: columnsRepeater
+                    model: listImport.headers
+
+                    ImportColumn {
+                        importer: listImport
+                        column: index
+                        header: modelData
+                        backtabTarget: index === 0 ? cancelButton : null
+                        onMeaningFocused: preview.reveal(this)
+                    }
+                }
+            }
+        }
+
+        Label {
+            text: listImport.problemCount > 0 ? "Замечания (строки войдут как есть):"
+                                              : "Замечаний нет"
+        }
+
+        TextArea {
+            objectName: "importProblems"
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            readOnly: true
+            tabChangesFocus: true
+            text: listImport.problems.join("\n")
+        }
+
+        RowLayout {
+            spacing: preview.pixSize
+
+            Button {
+                objectName: "importAddButton"
+                text: "Добавить к списку"
+                onClicked: preview.finish("add")
+                Keys.onReturnPressed: clicked()
+                Keys.onEnterPressed: clicked()
+            }
+
+            Button {
+                objectName: "importReplaceButton"
+                text: "Заменить список"
+                onClicked: preview.finish("replace")
+                Keys.onReturnPressed: clicked()
+                Keys.onEnterPressed: clicked()
+            }
+
+            Button {
+                id: cancelButton
+                objectName: "importCancelButton"
+                text: "Отмена"
+                onClicked: preview.finish("cancel")
+                Keys.onReturnPressed: clicked()
+                Keys.onEnterPressed: clicked()
+                // The focus goes round inside the preview.
+                Keys.onTabPressed: preview.focusFirst()
+            }
+        }
+    }
+}

@@ -1,0 +1,208 @@
+#include "codecs/listjson.h"
+#include "listimport.h"
+#include "participantlistmodel.h"
+#include "tableimport.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace TableImport;
+
+namespace {
+
+// Cells as text; "#" marks a spreadsheet number and "@" a spreadsheet date.
+SourceTable tableOf(const QList<QStringList> &rows)
+{
+    SourceTable table;
+    for (const QStringList &texts : rows) {
+        SourceRow row;
+        for (const QString &text : texts) {
+            SourceCell cell;
+            cell.kind = text.startsWith('#')   ? SourceCell::Kind::Number
+                        : text.startsWith('@') ? SourceCell::Kind::Date
+                                               : SourceCell::Kind::Text;
+            cell.text = cell.kind == SourceCell::Kind::Text ? text : text.mid(1);
+            row.cells.push_back(cell);
+        }
+        table.columnCount = std::max(table.columnCount, int(row.cells.size()));
+        table.rows.push_back(row);
+    }
+    return table;
+}
+
+QStringList json(const std::vector<ParticipantRecord> &records)
+{
+    QStringList texts;
+    for (const ParticipantRecord &record : records)
+        texts << QString::fromStdString(ListJson::write(record));
+    return texts;
+}
+
+} // namespace
+
+class TestTableImport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void headers_data();
+    void headers();
+    void rows_data();
+    void rows();
+    void previewReachesTheListOnlyWhenChosen();
+};
+
+void TestTableImport::headers_data()
+{
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<int>("meaning");
+    const QList<QPair<QString, int>> cases = {{"ФИО", FullName},
+                                              {" ф. и. о. ", FullName},
+                                              {"Фамилия, имя, отчество", FullName},
+                                              {"ФАМИЛИЯ", Surname},
+                                              {"Имя", FirstName},
+                                              {"Отчёство", Patronymic},
+                                              {"Дата рождения:", BirthDate},
+                                              {"ДР", BirthDate},
+                                              {"Класс", Group},
+                                              {"Группа", Group},
+                                              {"Школа", Organization},
+                                              {"Учреждение", Organization},
+                                              {"УИН", GtoUuid},
+                                              {"УИНН", GtoUuid},
+                                              {"ИД ГТО", GtoUuid},
+                                              {"ID", GtoUuid},
+                                              {"пол", Sex},
+                                              {"Нагрудный номер", PectoralNumber},
+                                              {"Номер", PectoralNumber},
+                                              {"Разряд", AthleticRank},
+                                              {"Спортивный Разряд", AthleticRank},
+                                              {"Ступень", Skip},
+                                              {"№ п/п", Skip},
+                                              {"№", Skip},
+                                              {"Район", -1},
+                                              {"Дата", -1},
+                                              {"", -1}};
+    for (const auto &c : cases)
+        QTest::newRow(qPrintable(c.first)) << c.first << c.second;
+}
+
+void TestTableImport::headers()
+{
+    QFETCH(QString, header);
+    QFETCH(int, meaning);
+    QCOMPARE(meaningOfHeader(header), meaning);
+}
+
+void TestTableImport::rows_data()
+{
+    QTest::addColumn<QList<QStringList>>("rows");
+    QTest::addColumn<QList<int>>("meanings");
+    QTest::addColumn<QStringList>("records");
+    QTest::addColumn<QStringList>("problems");
+
+    const QString gto = "{\"birthDate\":\"%1\",\"group\":\"Школа 5\",\"gtoUuid\":\"%2\","
+                        "\"isGto\":true,\"name\":\"%3\",\"organization\":\"Школа 5\","
+                        "\"sex\":\"%4\",\"step\":\"%5\"%6}";
+    QTest::newRow("GTO, training, problems, an empty row")
+        << QList<QStringList>{{"№", "Ф.И.О.", "Дата рождения", "Школа", "Класс", "УИН", "Пол",
+                               "Номер", "Район"},
+                              {"1", "  Иванов   Иван ", "7.3.2010", "Школа 5", "5А",
+                               "12-34-5678901", "муж", "#17", "Центр"},
+                              {"2", "Петров Пётр", "", "Школа 5", "5Б", "", "м"},
+                              {"", " ", ""},
+                              {"4", "Сидорова", "31.02.2010", "Школа 5", "", "123", "x"},
+                              {"5", "", "@01.01.2012", "Школа 5", "", "#12345678901", "Ж"}}
+        << QList<int>{Skip,    FullName, BirthDate,      Organization, Group,
+                      GtoUuid, Sex,      PectoralNumber, AsIs}
+        << QStringList{gto.arg("07.03.2010", "12345678901", "Иванов Иван", "М", "5.0",
+                               ",\"pectoralNumber\":\"17\",\"Район\":\"Центр\""),
+                       "{\"group\":\"5Б\",\"isGto\":false,\"name\":\"Петров Пётр\","
+                       "\"organization\":\"Школа 5\"}",
+                       gto.arg("31.02.2010", "123", "Сидорова", "x", "3.0", ""),
+                       gto.arg("01.01.2012", "12345678901", "", "Ж", "4.0", "")}
+        << QStringList{"строка 5: нет даты 31.02.2010", "строка 5: УИН 123 — не 11 цифр",
+                       "строка 5: непонятный пол x", "строка 6: нет имени"};
+    QTest::newRow("title above a two-level header, name parts, day numbers")
+        << QList<QStringList>{{"Список 5А"},
+                              {"Участник", "Участник", "Участник", "Дата рождения", "Школа"},
+                              {"Имя", "Фамилия", "Отчество", "Дата рождения", ""},
+                              {"Иван", "Иванов", "Иванович", "#40244", "Школа 5"},
+                              {"Анна", "Петрова", "", "2010-03-07", "Школа 5"}}
+        << QList<int>{FirstName, Surname, Patronymic, BirthDate, Organization}
+        << QStringList{gto.arg("07.03.2010", "", "Иванов Иван Иванович", "", "5.0", ""),
+                       gto.arg("07.03.2010", "", "Петрова Анна", "", "5.0", "")}
+        << QStringList();
+    QTest::newRow("no header: no guesses")
+        << QList<QStringList>{{"Иванов Иван", "5А"}, {"Петров Пётр", "5Б"}}
+        << QList<int>{Skip, Skip}
+        << QStringList{"{\"group\":\"\",\"isGto\":false,\"name\":\"\",\"organization\":\"\"}",
+                       "{\"group\":\"\",\"isGto\":false,\"name\":\"\",\"organization\":\"\"}"}
+        << QStringList{"строка 1: нет имени", "строка 2: нет имени"};
+}
+
+// Pinned to 7 March 2026.
+void TestTableImport::rows()
+{
+    QFETCH(QList<QStringList>, rows);
+    QFETCH(QList<int>, meanings);
+    QFETCH(QStringList, records);
+    QFETCH(QStringList, problems);
+    const SourceTable table = tableOf(rows);
+    const Columns columns = guessColumns(table);
+    QCOMPARE(QList<int>(columns.meanings.begin(), columns.meanings.end()), meanings);
+    const Result result = build(table, columns, QDate(2026, 3, 7));
+    QCOMPARE(json(result.records), records);
+    QCOMPARE(result.problems, problems);
+}
+
+void TestTableImport::previewReachesTheListOnlyWhenChosen()
+{
+    ParticipantListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    const QString before = "[{\"group\":\"1А\",\"isGto\":false,\"name\":\"Было\","
+                           "\"organization\":\"Клуб\"}]";
+    QVERIFY(model.load(before));
+    const QString rows = "ФИО\tКласс\tКлуб\r\nИванов Иван\t5А\tШкола\r\nПетров Пётр\t5Б\t\r\n";
+    const QString imported = "{\"group\":\"5А\",\"isGto\":false,\"name\":\"Иванов Иван\","
+                             "\"organization\":\"\",\"Клуб\":\"Школа\"},{\"group\":\"5Б\","
+                             "\"isGto\":false,\"name\":\"Петров Пётр\",\"organization\":\"\"}";
+    ListImport import;
+    model.setKeyOrder(ParticipantListModel::RecordOrder);
+
+    QVERIFY(import.openText(rows));
+    QCOMPARE(import.rowCount(), 2);
+    QCOMPARE(import.headers(), QStringList({"ФИО", "Класс", "Клуб"}));
+    QCOMPARE(import.meanings(), QVariantList({FullName, Group, AsIs}));
+    QCOMPARE(import.sample().size(), 2);
+    import.cancel();
+    QVERIFY(!import.ready());
+    QCOMPARE(model.toJson(), before);
+
+    // A failed open neither changes the list nor drops a reason.
+    QVERIFY(!import.openText("\r\n\t\r\n"));
+    QVERIFY(import.failure().contains("нет строк"));
+    QVERIFY(!import.addTo(&model));
+    QCOMPARE(model.toJson(), before);
+
+    QVERIFY(import.openText(rows));
+    import.setMeaning(2, Organization);
+    QCOMPARE(import.meanings().at(2).toInt(), int(Organization));
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QVERIFY(import.addTo(&model));
+    QCOMPARE(inserted.count(), 1);
+    QCOMPARE(model.toJson(),
+             QString(before).replace("}]", "},") +
+                 QString(imported).replace("\"organization\":\"\",\"Клуб\":\"Школа\"",
+                                           "\"organization\":\"Школа\"") +
+                 "]");
+    QVERIFY(!import.ready());
+
+    QVERIFY(import.openText(rows));
+    QVERIFY(import.replaceIn(&model));
+    QCOMPARE(model.toJson(), "[" + imported + "]");
+}
+
+QTEST_GUILESS_MAIN(TestTableImport)
+#include "tst_tableimport.moc"

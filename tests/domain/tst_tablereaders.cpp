@@ -1,0 +1,187 @@
+#include "codecs/delimitedtext.h"
+#include "codecs/xlsxtable.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The readers on tables that other programs wrote, made afresh by make_tables.py.
+class TestTableReaders : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void delimitedText_data();
+    void delimitedText();
+    void clipboardRows();
+    void workbooks_data();
+    void workbooks();
+    void longSheet();
+    void hostileInput_data();
+    void hostileInput();
+
+private:
+    QString fixture(const QString &name) const { return dir.filePath(name); }
+    // One line a row: cells joined by " | ", numbers marked "#" and dates "@".
+    static QStringList dump(const SourceTable &table)
+    {
+        QStringList lines;
+        for (const SourceRow &row : table.rows) {
+            QStringList cells;
+            for (const SourceCell &cell : row.cells)
+                cells << (cell.kind == SourceCell::Kind::Number ? "#"
+                          : cell.kind == SourceCell::Kind::Date ? "@"
+                                                                : "") +
+                             cell.text;
+            lines << cells.join(" | ");
+        }
+        return lines;
+    }
+
+    QTemporaryDir dir;
+};
+
+void TestTableReaders::initTestCase()
+{
+    QVERIFY(dir.isValid());
+    QProcess writer;
+    writer.start("/usr/bin/python3", {MAKE_TABLES, dir.path()});
+    QVERIFY(writer.waitForFinished(120000));
+    QVERIFY2(writer.exitStatus() == QProcess::NormalExit && writer.exitCode() == 0,
+             writer.readAllStandardError().constData());
+}
+
+void TestTableReaders::delimitedText_data()
+{
+    QTest::addColumn<QString>("file");
+    for (const char *separator : {"semicolon", "comma", "tab"}) {
+        for (const char *encoding : {"utf8", "utf8bom", "utf-16", "utf-16be", "windows-1251"}) {
+            const QString name = QString("%1-%2.csv").arg(separator, encoding);
+            QTest::newRow(qPrintable(name)) << name;
+        }
+    }
+}
+
+void TestTableReaders::delimitedText()
+{
+    QFETCH(QString, file);
+    QFile input(fixture(file));
+    QVERIFY(input.open(QIODevice::ReadOnly));
+    SourceTable table;
+    QString reason;
+    QVERIFY2(DelimitedText::read(input.readAll(), table, reason), qPrintable(reason));
+    // The empty row stays, so that later rows keep their numbers.
+    const QStringList expected = {
+        "Ф.И.О. | Дата рождения | Школа | Примечание",
+        "Иванов Иван | 7.3.2010 | Школа \"5\" | a;b,c\td",
+        "Петрова Анна | 31/12/2011 | Лицей | две\nстроки",
+        "",
+        "Ёлкин Пётр | 2009-01-02 | Гимназия",
+    };
+    QCOMPARE(dump(table), expected);
+    QCOMPARE(table.columnCount, 4);
+}
+
+// A spreadsheet's copy: tabs between cells, quotes only around cells with line breaks.
+void TestTableReaders::clipboardRows()
+{
+    SourceTable table;
+    QString reason;
+    QVERIFY(DelimitedText::parse("ФИО\tКласс\r\n\"Иванов\nИван\"\t5, \"А\"\r\n\tx\r\n", '\t', table,
+                                 reason));
+    QCOMPARE(dump(table), QStringList({"ФИО | Класс", "Иванов\nИван | 5, \"А\"", " | x"}));
+}
+
+void TestTableReaders::workbooks_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("rows");
+    // Inline strings, merged cells of a two-level header, an empty column, a number kept
+    // as text with its leading zero; the second sheet is not read.
+    QTest::newRow("openpyxl")
+        << "openpyxl.xlsx"
+        << QStringList{"Участник | Участник | Участник | Дата рождения |  | УИН | "
+                       "Номер | Пол",
+                       "Фамилия | Имя | Отчество | Дата рождения",
+                       "Иванов | Иван | Иванович | @07.03.2010 |  | 01234567890 | "
+                       "#17 | муж",
+                       "Петрова | Анна |  | @31.12.2011 |  | #12345678901 | #5.5 | Ж"};
+    // Shared and rich strings, the 1904 date system, a boolean, a formula's text, and a
+    // day number without a date style, which stays a number.
+    QTest::newRow("XlsxWriter") << "xlsxwriter.xlsx"
+                                << QStringList{"ФИО | ДР | Класс | Сдал",
+                                               "Сидоров Семён | @07.03.2010 | 5А | ИСТИНА",
+                                               "ФИО | #40244 | 5Б"};
+}
+
+void TestTableReaders::workbooks()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, rows);
+    SourceTable table;
+    QString reason;
+    QVERIFY2(XlsxTable::read(fixture(file), table, reason), qPrintable(reason));
+    QCOMPARE(dump(table), rows);
+}
+
+void TestTableReaders::longSheet()
+{
+    SourceTable table;
+    QString reason;
+    QVERIFY2(XlsxTable::read(fixture("long.xlsx"), table, reason), qPrintable(reason));
+    const QStringList rows = dump(table);
+    QCOMPARE(rows.size(), 3001);
+    QCOMPARE(rows.last(), QString("Участник номер 3000 | #3000"));
+}
+
+void TestTableReaders::hostileInput_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("empty workbook") << "empty.xlsx"
+                                    << "файл пуст";
+    QTest::newRow("empty text") << "empty.csv"
+                                << "файл пуст";
+    QTest::newRow("picture as text") << "picture.csv"
+                                     << "это не таблица";
+    QTest::newRow("picture as workbook") << "picture.xlsx"
+                                         << "это не таблица";
+    QTest::newRow("zip without a workbook") << "other.xlsx"
+                                            << "это не таблица";
+    QTest::newRow("cut off") << "truncated.xlsx"
+                             << "файл повреждён";
+    QTest::newRow("scrambled data") << "corrupt.xlsx"
+                                    << "файл повреждён";
+    QTest::newRow("password") << "encrypted.xlsx"
+                              << "файл зашифрован";
+    QTest::newRow("unpacks beyond 200 MB") << "bomb.xlsx"
+                                           << "больше 200 МБ";
+    QTest::newRow("stated extent") << "dimension.xlsx"
+                                   << "больше 1 000 000 ячеек";
+    QTest::newRow("two far cells") << "sparse.xlsx"
+                                   << "больше 1 000 000 ячеек";
+    QTest::newRow("text of a million cells") << "cells.csv"
+                                             << "больше 1 000 000 ячеек";
+    QTest::newRow("nested entities") << "laughs.xlsx"
+                                     << "XML (DTD)";
+    QTest::newRow("external entity") << "external.xlsx"
+                                     << "XML (DTD)";
+}
+
+// Each in a child process with capped memory and time.
+void TestTableReaders::hostileInput()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, reason);
+    QProcess probe;
+    probe.start(IMPORT_PROBE, {fixture(file)});
+    QVERIFY(probe.waitForFinished(60000));
+    QCOMPARE(probe.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(probe.exitCode(), 0);
+    const QString out = QString::fromUtf8(probe.readAllStandardOutput());
+    QVERIFY2(out.startsWith("refused: ") && out.contains(reason), qPrintable(out));
+}
+
+QTEST_GUILESS_MAIN(TestTableReaders)
+#include "tst_tablereaders.moc"

@@ -1,0 +1,147 @@
+import QtQuick 2.7
+import QtTest 1.1
+import "../../../qml"
+
+// Import on the editing page by keyboard: Ctrl+V and a file, the guessed meanings, a
+// meaning changed, and the list left alone until "Добавить к списку" or "Заменить список".
+Item {
+    id: container
+    width: 1400
+    height: 740
+
+    Component {
+        id: pageComponent
+        Page2 {
+            anchors.fill: parent
+        }
+    }
+
+    // Puts text on the clipboard as any program would.
+    TextEdit {
+        id: clipboardWriter
+        visible: false
+    }
+
+    TestCase {
+        name: "ImportPreview"
+        when: windowShown
+
+        readonly property string before: '[{"group":"1А","isGto":false,"name":"Было",' +
+                                         '"organization":"Клуб"}]'
+        readonly property string rows: "ФИО\tКласс\tКлуб\nИванов Иван\t5А\tСтарт\n" +
+                                       "Петрова Анна\t5Б\t\n"
+
+        property var page: null
+
+        function init() {
+            page = createTemporaryObject(pageComponent, container);
+            waitForRendering(page);
+            page.filePath = testDir + "/before.json";
+            compare(FileIO.save(page.filePath, before), 0);
+            mouseClick(item("loadButton"));
+            compare(item("jsonModel").count, 1);
+        }
+
+        function item(objectName) {
+            var found = findChild(page, objectName);
+            verify(found !== null, "no item " + objectName);
+            return found;
+        }
+
+        function paste(text) {
+            clipboardWriter.text = text;
+            clipboardWriter.selectAll();
+            clipboardWriter.copy();
+            page.finishEditing();
+            keyClick(Qt.Key_V, Qt.ControlModifier);
+        }
+
+        // Tab until the item has the focus: every control of the preview is reachable.
+        function tabTo(objectName) {
+            var target = item(objectName);
+            for (var i = 0; i < 12 && !target.activeFocus; ++i)
+                keyClick(Qt.Key_Tab);
+            verify(target.activeFocus, "Tab does not reach " + objectName);
+        }
+
+        function test_paste_data() {
+            var added = '{"group":"5А","isGto":false,"name":"Иванов Иван",' +
+                        '"organization":"Старт"},{"group":"5Б","isGto":false,' +
+                        '"name":"Петрова Анна","organization":""}';
+            return [
+                { tag: "add", button: "importAddButton",
+                  list: before.replace("}]", "},") + added + "]" },
+                { tag: "replace", button: "importReplaceButton", list: "[" + added + "]" },
+                { tag: "cancel", button: "importCancelButton", list: before },
+                { tag: "Escape", button: "", list: before }
+            ];
+        }
+
+        function test_paste(data) {
+            paste(rows);
+            var preview = item("importPreview");
+            verify(preview.visible);
+            tryVerify(function () { return item("meaning:0").activeFocus; }, 2000,
+                      "the first meaning has no focus");
+            compare(item("meaning:0").currentText, "Ф.И.О.");
+            compare(item("meaning:1").currentText, "Группа (Класс)");
+            compare(item("meaning:2").currentText, "как есть");
+            compare(item("importCounts").text,
+                    "Строк: 2 (ГТО: 0, без ГТО: 2), замечаний: 0");
+            compare(item("jsonModel").count, 1);
+
+            // From "как есть" six up: "Организация".
+            tabTo("meaning:2");
+            for (var i = 0; i < 6; ++i)
+                keyClick(Qt.Key_Up);
+            compare(item("meaning:2").currentText, "Организация");
+
+            if (data.button !== "") {
+                tabTo(data.button);
+                keyClick(Qt.Key_Return);
+            } else {
+                keyClick(Qt.Key_Escape);
+            }
+            verify(!preview.visible);
+            verify(item("failureLabel").activeFocus, "the focus did not return to the page");
+            compare(item("jsonModel").toJson(), data.list);
+        }
+
+        // Problems are listed by row; the rows still come in as typed.
+        function test_fileWithProblems() {
+            var path = testDir + "/list.csv";
+            compare(FileIO.save(path, "Фамилия;Имя;Дата рождения;УИН\n" +
+                                      "Иванов;Иван;31.02.2010;12-34-5678901\n;;;\n" +
+                                      "Петрова;Анна;7.3.2010;123\n"), 0);
+            verify(item("importPreview").openFile("file://" + path));
+            compare(item("importCounts").text, "Строк: 2 (ГТО: 2, без ГТО: 0), замечаний: 2");
+            compare(item("importProblems").text,
+                    "строка 2: нет даты 31.02.2010\nстрока 4: УИН 123 — не 11 цифр");
+            compare(item("jsonModel").count, 1);
+            tabTo("importAddButton");
+            keyClick(Qt.Key_Space);
+            compare(item("jsonModel").count, 3);
+        }
+
+        function test_failureShowsTheReason_data() {
+            return [
+                { tag: "missing file", path: testDir + "/none.xlsx", reason: "не читается" },
+                { tag: "no rows", path: testDir + "/blank.csv", reason: "нет строк" }
+            ];
+        }
+
+        function test_failureShowsTheReason(data) {
+            compare(FileIO.save(testDir + "/blank.csv", " ;\n"), 0);
+            verify(!item("importPreview").openFile(data.path));
+            verify(!item("importPreview").visible);
+            var notice = item("loadFailureLabel");
+            verify(notice.visible && notice.opacity > 0);
+            verify(notice.text.indexOf(data.reason) >= 0, notice.text);
+            compare(item("jsonModel").toJson(), before);
+            // A failed load afterwards says its own words again.
+            page.filePath = testDir + "/none.json";
+            mouseClick(item("loadButton"));
+            compare(notice.text, "Не удалось загрузить файл");
+        }
+    }
+}
