@@ -103,8 +103,8 @@ int meaningOfHeader(const QString &header)
         add(Sex, {"пол", "sex"});
         add(PectoralNumber, {"номер", "нагрудныйномер", "pectoralnumber"});
         add(AthleticRank, {"разряд", "спортивныйразряд", "athleticrank"});
-        // Row numbers ("№", "№ п/п") too.
-        add(Skip, {"ступень", "возраст", "step", "isgto", "пп", "нпп"});
+        // Row numbers ("№", "№ п/п") too, and the kind, which the columns above decide.
+        add(Skip, {"ступень", "возраст", "step", "isgto", "вид", "пп", "нпп"});
         return table;
     }();
     const QString key = headerKey(header);

@@ -183,7 +183,18 @@ bool read(const QByteArray &bytes, SourceTable &table, QString &reason)
         reason = QStringLiteral("это не таблица");
         return false;
     }
-    return parse(text, detectSeparator(text), table, reason);
+    if (!parse(text, detectSeparator(text), table, reason))
+        return false;
+    // Files written for spreadsheets put an apostrophe before a text that starts like a
+    // formula, as our own CSV export does; the apostrophe is no part of the value.
+    for (SourceRow &row : table.rows) {
+        for (SourceCell &cell : row.cells) {
+            if (cell.text.size() > 1 && cell.text.at(0) == QLatin1Char('\'') &&
+                QStringLiteral("=+-@\t\r").contains(cell.text.at(1)))
+                cell.text.remove(0, 1);
+        }
+    }
+    return true;
 }
 
 } // namespace DelimitedText
