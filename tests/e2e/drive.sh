@@ -296,3 +296,26 @@ editing_export() {
   wait_for_file "$expected"
   timeout 5 xdotool windowfocus --sync "$wid" || drive_fail "the window took no keyboard focus"
 }
+
+# With the focus on "Импорт…": the file chosen in the import dialog and the preview's rows
+# added to the list with "Добавить к списку", the preview having `columns` columns. The
+# focus ends on the page's notice label.
+editing_import() {
+  local path=$1 columns=$2 dialog
+  press Return
+  dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Импорт списка$' |
+           head -n 1) || true
+  [ -n "$dialog" ] || drive_fail "the import dialog did not appear"
+  timeout 5 xdotool windowfocus --sync "$dialog" ||
+    drive_fail "the import dialog took no keyboard focus"
+  tabs 2
+  enter "$path"
+  press Return
+  timeout 5 xdotool windowfocus --sync "$wid" || drive_fail "the window took no keyboard focus"
+  sleep 0.5
+  # The preview puts the focus on the first column's meaning; its buttons follow the
+  # columns.
+  tabs $((columns + 1))
+  press Return
+  sleep 0.5
+}
