@@ -41,6 +41,8 @@ public:
     // `today` (the local date when invalid). A text that is not an existing date gives 0;
     // a date in the future gives 0 or less.
     Q_INVOKABLE static int ageFromDate(const QString &text, const QDate &today = QDate());
+    // The date of a birth date text "d.M.yyyy"; invalid when it names no existing day.
+    static QDate birthDate(const QString &text);
     // The GTO step of an age: 3, 4, 5, 6, 7, 8.1, 8.2, 9.1 or 9.2; 3 when no band fits.
     Q_INVOKABLE static double stepFromAge(double age);
     // A step as the creation page stores it, with one decimal: "6.0", "8.1".

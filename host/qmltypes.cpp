@@ -1,6 +1,8 @@
 #include "qmltypes.h"
 
 #include "listexporter.h"
+#include "listfiltermodel.h"
+#include "listhistory.h"
 #include "participantlistmodel.h"
 #include "participantrules.h"
 
@@ -13,6 +15,8 @@ void registerQmlTypes()
         const char *const uri = "Quillor.Lists";
         qRegisterMetaType<ParticipantRecord>();
         qmlRegisterType<ParticipantListModel>(uri, 1, 0, "ParticipantListModel");
+        qmlRegisterType<ListFilterModel>(uri, 1, 0, "ListFilterModel");
+        qmlRegisterType<ListHistory>(uri, 1, 0, "ListHistory");
         qmlRegisterSingletonType<ParticipantRules>(
             uri, 1, 0, "ParticipantRules",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new ParticipantRules; });
