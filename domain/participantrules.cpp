@@ -1,5 +1,7 @@
 #include "participantrules.h"
 
+#include "listtext.h"
+
 #include <QVector>
 #include <charconv>
 #include <cmath>
@@ -267,4 +269,22 @@ QVariant ParticipantRules::trainingRecord(const QVariantMap &form)
 QString ParticipantRules::stepTextForBirthDate(const QString &birthDate, const QDate &today)
 {
     return plainStepText(stepFromAge(ageFromDate(birthDate, today)));
+}
+
+QStringList ParticipantRules::rankSuggestions(const QString &typed)
+{
+    static const char *const ranks[] = {"б/р", "3ю", "2ю", "1ю", "3", "2",
+                                        "1",   "КМС", "МС", "МСМК", "ЗМС"};
+    QStringList found;
+    const QString wanted = ListText::folded(typed.trimmed());
+    if (wanted.isEmpty())
+        return found;
+    for (const char *rank : ranks) {
+        const QString text = QString::fromUtf8(rank);
+        if (ListText::folded(text).startsWith(wanted))
+            found.append(text);
+    }
+    if (found.contains(typed))
+        found.clear();
+    return found;
 }

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 // The rules that turn what the operator types into record values, and the builders of
@@ -55,6 +56,10 @@ public:
     Q_INVOKABLE static QString shownStep(const QVariant &value);
     // A real identification number: eleven digits.
     Q_INVOKABLE static bool isCompleteGtoUuid(const QString &text);
+
+    // The athletic ranks offered while `typed` is entered: those that begin with it, case and
+    // "ё"/"е" aside, in rank order; none for an empty text or a rank typed out exactly.
+    Q_INVOKABLE static QStringList rankSuggestions(const QString &typed);
 
     // Whether a form holding the record keys' texts may be added.
     Q_INVOKABLE static bool gtoEntryComplete(const QVariantMap &form);
