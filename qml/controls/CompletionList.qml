@@ -33,10 +33,13 @@ Rectangle {
             current = Math.max(-1, Math.min(suggestions.length - 1, current + step));
     }
 
-    // False when no suggestion was picked, so that the key goes on to the field.
+    // False when no suggestion was picked, so that the key goes on to the field; the list
+    // closes either way.
     function take() {
-        if (!showing || current < 0)
+        if (!showing || current < 0) {
+            close();
             return false;
+        }
         taking = true;
         field.text = suggestions[current];
         taking = false;

@@ -44,6 +44,7 @@ Column {
 
                 Text {
                     id: nameText
+                    objectName: "addedName"
                     x: 4
                     width: Math.min(implicitWidth, Math.max(parent.room / 2,
                                                             parent.room - tailText.implicitWidth))
@@ -54,6 +55,7 @@ Column {
 
                 Text {
                     id: tailText
+                    objectName: "addedTail"
                     anchors.left: nameText.right
                     width: parent.room - nameText.width
                     elide: Text.ElideMiddle
