@@ -37,12 +37,12 @@ creation_save "$work/first.json"
 
 press Tab
 editing_load "$work/first.json"
-# The load left the focus on the notice label; the twelfth Tab reaches the second row's
+# The load left the focus on the notice label; the fourteenth Tab reaches the second row's
 # "Удалить".
-tabs 12
+tabs 14
 press space
 # No key starts a cell edit: a click on the first row's birth date.
-click 166 270
+click 166 310
 expect_field "01.01.$born20" "the first row's birth date cell"
 enter "01.01.$born35"
 press Return
