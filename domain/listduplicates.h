@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <array>
+#include <string>
 #include <vector>
 
 // Entries that name the same participant twice: the same identification number, the same
@@ -27,7 +28,14 @@ struct Result
     }
 };
 
+// What makes a row the same as another, per kind; empty where it has no such value.
+using RowKeys = std::array<std::string, KindCount>;
+std::vector<int> keyIndices(const KeyTable &keys);
+RowKeys rowKeys(const ListRow &row, const std::vector<int> &keyIndices);
+
 Result find(const std::vector<ListRow> &rows, const KeyTable &keys);
+// The same from the rows' keys, which a caller may keep between changes.
+Result find(const std::vector<RowKeys> &rowKeys);
 
 // The rows whose value of `key` is `text`, both trimmed; none for an empty text.
 std::vector<int> rowsWith(const std::vector<ListRow> &rows, int key, const QString &text);

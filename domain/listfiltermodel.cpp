@@ -74,6 +74,7 @@ void ListFilterModel::setList(ParticipantListModel *list)
     beginResetModel();
     source = list;
     findTextsValid = false;
+    repeatKeysValid = false;
     if (source) {
         connect(source, &QAbstractItemModel::dataChanged, this, &ListFilterModel::onDataChanged);
         connect(source, &QAbstractItemModel::rowsInserted, this,
@@ -84,6 +85,7 @@ void ListFilterModel::setList(ParticipantListModel *list)
                 [this] { beginResetModel(); });
         connect(source, &QAbstractItemModel::modelReset, this, [this] {
             findTextsValid = false;
+            repeatKeysValid = false;
             shown = pickRows();
             endResetModel();
             findDuplicates();
@@ -104,7 +106,8 @@ void ListFilterModel::setFilterText(const QString &text)
     if (filter == text)
         return;
     filter = text;
-    foldedFilter = ListText::folded(text);
+    foldedFilter.clear();
+    ListText::appendFolded(foldedFilter, text.toStdString());
     repick();
     emit filterTextChanged();
 }
@@ -120,21 +123,31 @@ int ListFilterModel::rowOf(int sourceRow) const
     return at != shown.end() && *at == sourceRow ? int(at - shown.begin()) : -1;
 }
 
-QString ListFilterModel::findText(int sourceRow) const
+std::vector<int> ListFilterModel::columnKeyIndices() const
+{
+    std::vector<int> keys;
+    for (const char *name : columnKeys)
+        keys.push_back(source->keys().find(name));
+    return keys;
+}
+
+std::string ListFilterModel::findText(int sourceRow, const std::vector<int> &keys) const
 {
     // A separator no one types, so that a text never matches across two columns.
-    QString text;
+    std::string text;
     const ListRow &row = source->rows()[std::size_t(sourceRow)];
-    for (const char *name : columnKeys) {
-        const int key = source->keys().find(name);
-        const ListValue *value = key < 0 ? nullptr : findValue(row, key);
+    const int step = keys[6];
+    for (const int key : keys) {
+        const std::string *value = ListText::bytesOf(key < 0 ? nullptr : findValue(row, key));
         if (!value)
             continue;
-        QString shownText = ListText::of(value);
-        if (key == source->keys().find("step"))
-            shownText = ParticipantRules::shownStep(shownText);
-        text += ListText::folded(shownText);
-        text += QChar(0x1F);
+        // The step as the table shows it: 6.0 as 6.
+        if (key == step)
+            ListText::appendFolded(
+                text, ParticipantRules::shownStep(QString::fromStdString(*value)).toStdString());
+        else
+            ListText::appendFolded(text, *value);
+        text += '\x1F';
     }
     return text;
 }
@@ -146,17 +159,18 @@ void ListFilterModel::buildFindTexts() const
     const int rows = source->rowCount();
     findTexts.clear();
     findTexts.reserve(std::size_t(rows));
+    const std::vector<int> keys = columnKeyIndices();
     for (int row = 0; row < rows; ++row)
-        findTexts.push_back(findText(row));
+        findTexts.push_back(findText(row, keys));
     findTextsValid = true;
 }
 
 bool ListFilterModel::matches(int sourceRow) const
 {
-    if (foldedFilter.isEmpty())
+    if (foldedFilter.empty())
         return true;
     buildFindTexts();
-    return findTexts[std::size_t(sourceRow)].contains(foldedFilter);
+    return findTexts[std::size_t(sourceRow)].find(foldedFilter) != std::string::npos;
 }
 
 std::vector<int> ListFilterModel::pickRows() const
@@ -171,20 +185,36 @@ std::vector<int> ListFilterModel::pickRows() const
     return rows;
 }
 
-// A new find text shows another set of rows: the view starts again from the top.
+// A new find text shows another set of rows. The view keeps the items it has and takes
+// new contents into them: making a page of rows anew at every keystroke is what a user
+// would feel in a long list.
 void ListFilterModel::repick()
 {
-    beginResetModel();
-    shown = pickRows();
-    endResetModel();
+    std::vector<int> picked = pickRows();
+    const std::size_t common = std::min(picked.size(), shown.size());
+    if (picked.size() < shown.size()) {
+        beginRemoveRows(QModelIndex(), int(common), int(shown.size()) - 1);
+        shown.resize(common);
+        endRemoveRows();
+    }
+    const auto differ = std::mismatch(shown.begin(), shown.end(), picked.begin());
+    const int first = int(differ.first - shown.begin());
+    std::copy(picked.begin(), picked.begin() + std::ptrdiff_t(common), shown.begin());
+    if (first < int(common))
+        emit dataChanged(index(first), index(int(common) - 1));
+    if (picked.size() > common) {
+        beginInsertRows(QModelIndex(), int(common), int(picked.size()) - 1);
+        shown = std::move(picked);
+        endInsertRows();
+    }
 }
 
 void ListFilterModel::onDataChanged(const QModelIndex &first, const QModelIndex &last)
 {
-    for (int row = first.row(); row <= last.row(); ++row) {
-        if (findTextsValid)
-            findTexts[std::size_t(row)] = findText(row);
-    }
+    const std::vector<int> keys = columnKeyIndices();
+    for (int row = first.row(); findTextsValid && row <= last.row(); ++row)
+        findTexts[std::size_t(row)] = findText(row, keys);
+    updateRepeatKeys(first.row(), last.row());
     const auto from = std::lower_bound(shown.begin(), shown.end(), first.row());
     const auto to = std::upper_bound(from, shown.end(), last.row());
     if (from != to)
@@ -200,10 +230,14 @@ void ListFilterModel::onRowsInserted(int first, int last)
     for (auto later = at; later != shown.end(); ++later)
         *later += added;
     if (findTextsValid) {
-        findTexts.insert(findTexts.begin() + first, std::size_t(added), QString());
+        findTexts.insert(findTexts.begin() + first, std::size_t(added), std::string());
+        const std::vector<int> keys = columnKeyIndices();
         for (int row = first; row <= last; ++row)
-            findTexts[std::size_t(row)] = findText(row);
+            findTexts[std::size_t(row)] = findText(row, keys);
     }
+    if (repeatKeysValid)
+        repeatKeys.insert(repeatKeys.begin() + first, std::size_t(added), {});
+    updateRepeatKeys(first, last);
     std::vector<int> picked;
     for (int row = first; row <= last; ++row) {
         if (matches(row))
@@ -223,6 +257,8 @@ void ListFilterModel::onRowsRemoved(int first, int last)
     const int removed = last - first + 1;
     if (findTextsValid)
         findTexts.erase(findTexts.begin() + first, findTexts.begin() + last + 1);
+    if (repeatKeysValid)
+        repeatKeys.erase(repeatKeys.begin() + first, repeatKeys.begin() + last + 1);
     const auto from = std::lower_bound(shown.begin(), shown.end(), first);
     const auto to = std::upper_bound(from, shown.end(), last);
     const int place = int(from - shown.begin());
@@ -236,9 +272,10 @@ void ListFilterModel::onRowsRemoved(int first, int last)
     findDuplicates();
 }
 
+// The list only moves its rows: with the sort hint, views keep their items and refresh them.
 void ListFilterModel::onLayoutAboutToChange()
 {
-    emit layoutAboutToBeChanged();
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     // Where each index kept on this model points in the list, to follow its row.
     layoutIndexes = persistentIndexList();
     sourceIndexes.clear();
@@ -249,6 +286,7 @@ void ListFilterModel::onLayoutAboutToChange()
 void ListFilterModel::onLayoutChanged()
 {
     findTextsValid = false;
+    repeatKeysValid = false;
     shown = pickRows();
     QModelIndexList moved;
     for (const QPersistentModelIndex &kept : sourceIndexes) {
@@ -258,23 +296,62 @@ void ListFilterModel::onLayoutChanged()
     changePersistentIndexList(layoutIndexes, moved);
     layoutIndexes.clear();
     sourceIndexes.clear();
-    emit layoutChanged();
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     findDuplicates();
 }
 
 void ListFilterModel::findDuplicates()
 {
-    ListDuplicates::Result found;
-    if (source)
-        found = ListDuplicates::find(source->rows(), source->keys());
+    if (!repeatKeysValid)
+        updateRepeatKeys(0, source ? source->rowCount() - 1 : -1);
+    ListDuplicates::Result found = ListDuplicates::find(repeatKeys);
     if (found == duplicates)
         return;
     const int markedBefore = duplicates.markedRows;
+    // Notes change only on rows marked before or now; each run of them is told apart, or
+    // all rows at once when the runs are many.
+    std::vector<bool> touched(std::size_t(source ? source->rowCount() : 0), false);
+    for (const auto *result : {&duplicates, &found}) {
+        for (const auto &group : result->groups) {
+            for (const int row : group) {
+                if (std::size_t(row) < touched.size())
+                    touched[std::size_t(row)] = true;
+            }
+        }
+    }
     duplicates = std::move(found);
-    if (!shown.empty())
-        emit dataChanged(index(0), index(int(shown.size()) - 1), {DuplicatesRole});
+    std::vector<std::pair<int, int>> runs;
+    for (int row = 0; row < int(shown.size()); ++row) {
+        if (!touched[std::size_t(shown[std::size_t(row)])])
+            continue;
+        if (!runs.empty() && runs.back().second == row - 1)
+            runs.back().second = row;
+        else
+            runs.emplace_back(row, row);
+    }
+    if (runs.size() > 64)
+        runs.assign(1, {0, int(shown.size()) - 1});
+    for (const auto &run : runs)
+        emit dataChanged(index(run.first), index(run.second), {DuplicatesRole});
     if (duplicates.markedRows != markedBefore)
         emit duplicateCountChanged();
+}
+
+// The rows from `first` to `last` anew; all rows when the keys are not kept yet.
+void ListFilterModel::updateRepeatKeys(int first, int last)
+{
+    if (!source)
+        return;
+    const std::vector<int> keys = ListDuplicates::keyIndices(source->keys());
+    if (!repeatKeysValid) {
+        repeatKeys.resize(source->rows().size());
+        first = 0;
+        last = int(repeatKeys.size()) - 1;
+        repeatKeysValid = true;
+    }
+    for (int row = first; row <= last; ++row)
+        repeatKeys[std::size_t(row)] =
+            ListDuplicates::rowKeys(source->rows()[std::size_t(row)], keys);
 }
 
 QVariantMap ListFilterModel::notes(int sourceRow) const

@@ -6,6 +6,7 @@
 #include <QAbstractListModel>
 #include <QPersistentModelIndex>
 #include <QPointer>
+#include <string>
 #include <vector>
 
 // The editing table's view of a list: the rows that hold the find text, each with notes on
@@ -53,7 +54,9 @@ signals:
 
 private:
     bool matches(int sourceRow) const;
-    QString findText(int sourceRow) const;
+    // The list's keys of the table's columns, in column order; -1 for keys not met yet.
+    std::vector<int> columnKeyIndices() const;
+    std::string findText(int sourceRow, const std::vector<int> &keys) const;
     void buildFindTexts() const;
     std::vector<int> pickRows() const;
     QVariantMap notes(int sourceRow) const;
@@ -64,17 +67,21 @@ private:
     void onLayoutAboutToChange();
     void onLayoutChanged();
     void findDuplicates();
+    void updateRepeatKeys(int first, int last);
 
     QPointer<ParticipantListModel> source;
     QString filter;
     // Folded, as matches() compares.
-    QString foldedFilter;
+    std::string foldedFilter;
     // The list's rows in sight, in list order.
     std::vector<int> shown;
     // Per list row, its columns' texts folded into one; built when a find text first needs
     // them.
-    mutable std::vector<QString> findTexts;
+    mutable std::vector<std::string> findTexts;
     mutable bool findTextsValid = false;
+    // Per list row, what makes it the same as another, kept like the find texts.
+    std::vector<ListDuplicates::RowKeys> repeatKeys;
+    bool repeatKeysValid = false;
     ListDuplicates::Result duplicates;
     QModelIndexList layoutIndexes;
     QList<QPersistentModelIndex> sourceIndexes;

@@ -273,7 +273,7 @@ QString ParticipantRules::stepTextForBirthDate(const QString &birthDate, const Q
 
 QStringList ParticipantRules::rankSuggestions(const QString &typed)
 {
-    static const char *const ranks[] = {"б/р", "3ю", "2ю", "1ю", "3", "2",
+    static const char *const ranks[] = {"б/р", "3ю",  "2ю", "1ю",   "3",  "2",
                                         "1",   "КМС", "МС", "МСМК", "ЗМС"};
     QStringList found;
     const QString wanted = ListText::folded(typed.trimmed());
