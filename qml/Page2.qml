@@ -160,6 +160,8 @@ FocusScope {
 
         Label {
             objectName: "statusLine"
+            Layout.leftMargin: root.pixSize / 2
+            Layout.bottomMargin: root.pixSize / 2
             color: Theme.statusText
             text: "Записей: " + jsonModel.count +
                   (tableModel.filterText !== "" ? ", показано " + tableModel.count : "") +

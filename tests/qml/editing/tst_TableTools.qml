@@ -170,6 +170,18 @@ Item {
             compare(note.text, "Тот же УИН: запись 1");
         }
 
+        function test_emptyListGivesTitleWidths() {
+            var view = item("lolView");
+            var name = view.getColumn(0);
+            compare(FileIO.save(listPath, '[{"name":"' + Array(40).join("Wide ") + '"}]'), 0);
+            mouseClick(item("loadButton"));
+            tryVerify(function () { return name.width > view.titleWidth(name.title) * 2; });
+            compare(FileIO.save(listPath, "[]"), 0);
+            mouseClick(item("loadButton"));
+            for (var i = 0; i < view.columnCount; ++i)
+                tryCompare(view.getColumn(i), "width", view.titleWidth(view.getColumn(i).title));
+        }
+
         function test_rankCellSuggests() {
             mouseClick(cell(0, "athleticRank"));
             var editor = findChild(cell(0, "athleticRank"), "editor");
