@@ -60,7 +60,15 @@ void ListHistory::push(Step step)
 {
     steps.erase(steps.begin() + done, steps.end());
     steps.push_back(std::move(step));
-    if (steps.size() > std::size_t(MaximumSteps))
+    const auto keptRows = [this] {
+        std::size_t rows = 0;
+        for (const Step &kept : steps)
+            rows +=
+                kept.kind == Step::Replace ? kept.rowsBefore->size() + kept.rowsAfter->size() : 0;
+        return rows;
+    };
+    while (steps.size() > 1 &&
+           (steps.size() > std::size_t(MaximumSteps) || keptRows() > MaximumKeptRows))
         steps.erase(steps.begin());
     done = int(steps.size());
     emit stepsChanged();

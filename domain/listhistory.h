@@ -24,8 +24,10 @@ class ListHistory : public QObject
     Q_PROPERTY(bool sortDescending READ sortDescending NOTIFY sortChanged)
 
 public:
-    // Older steps are forgotten past this many.
+    // Older steps are forgotten past this many, or once the rows that whole-row steps keep
+    // add up to more than MaximumKeptRows.
     static constexpr int MaximumSteps = 200;
+    static constexpr std::size_t MaximumKeptRows = 500000;
 
     explicit ListHistory(QObject *parent = nullptr);
     ~ListHistory() override;
