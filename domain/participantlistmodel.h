@@ -76,6 +76,16 @@ public:
     const std::vector<ListRow> &rows() const { return listRows; }
     const KeyTable &keys() const { return keyTable; }
 
+    // Whole-row changes, for the edit history. Key indices stay valid across them: the key
+    // table only grows, so rows taken out earlier can be put back as they were.
+    void setListRows(std::vector<ListRow> rows);
+    void replaceListRow(int row, ListRow values);
+    void insertListRow(int row, ListRow values);
+    // The row now at order[i] moves to i; `order` must hold every row number once.
+    void reorderRows(const std::vector<int> &order);
+    // The rows, counted from 0, whose value of `key` is `text`, both trimmed.
+    Q_INVOKABLE QVariantList rowsWith(const QString &key, const QString &text) const;
+
 signals:
     void countChanged();
     void keyOrderChanged();

@@ -1,5 +1,7 @@
 #include "participantrules.h"
 
+#include "listtext.h"
+
 #include <QRegularExpression>
 #include <QVector>
 #include <charconv>
@@ -122,21 +124,28 @@ QString ParticipantRules::trimName(const QString &value)
     return result;
 }
 
-int ParticipantRules::ageFromDate(const QString &text, const QDate &today)
+QDate ParticipantRules::birthDate(const QString &text)
 {
     const QStringList parts = text.split(QLatin1Char('.'));
     if (parts.size() != 3 || parts[0].size() > 2 || parts[1].size() > 2 || parts[2].size() != 4 ||
         !isAsciiDigits(parts[0]) || !isAsciiDigits(parts[1]) || !isAsciiDigits(parts[2]))
-        return 0;
+        return QDate();
     const int day = parts[0].toInt();
     const int month = parts[1].toInt();
     const int year = parts[2].toInt();
     if (year <= 0 || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month))
-        return 0;
+        return QDate();
+    return QDate(year, month, day);
+}
 
+int ParticipantRules::ageFromDate(const QString &text, const QDate &today)
+{
+    const QDate born = birthDate(text);
+    if (!born.isValid())
+        return 0;
     const QDate now = today.isValid() ? today : QDate::currentDate();
-    int years = now.year() - year;
-    if (now.month() < month || (now.month() == month && now.day() < day))
+    int years = now.year() - born.year();
+    if (now.month() < born.month() || (now.month() == born.month() && now.day() < born.day()))
         --years;
     return years;
 }
@@ -328,4 +337,22 @@ QVariant ParticipantRules::trainingRecord(const QVariantMap &form)
 QString ParticipantRules::stepTextForBirthDate(const QString &birthDate, const QDate &today)
 {
     return plainStepText(stepFromAge(ageFromDate(birthDate, today)));
+}
+
+QStringList ParticipantRules::rankSuggestions(const QString &typed)
+{
+    static const char *const ranks[] = {"б/р", "3ю",  "2ю", "1ю",   "3",  "2",
+                                        "1",   "КМС", "МС", "МСМК", "ЗМС"};
+    QStringList found;
+    const QString wanted = ListText::folded(typed.trimmed());
+    if (wanted.isEmpty())
+        return found;
+    for (const char *rank : ranks) {
+        const QString text = QString::fromUtf8(rank);
+        if (ListText::folded(text).startsWith(wanted))
+            found.append(text);
+    }
+    if (found.contains(typed))
+        found.clear();
+    return found;
 }

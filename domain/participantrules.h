@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 // The rules that turn what the operator types into record values, and the builders of
@@ -41,6 +42,8 @@ public:
     // `today` (the local date when invalid). A text that is not an existing date gives 0;
     // a date in the future gives 0 or less.
     Q_INVOKABLE static int ageFromDate(const QString &text, const QDate &today = QDate());
+    // The date of a birth date text "d.M.yyyy"; invalid when it names no existing day.
+    static QDate birthDate(const QString &text);
     // The GTO step of an age: 3, 4, 5, 6, 7, 8.1, 8.2, 9.1 or 9.2; 3 when no band fits.
     Q_INVOKABLE static double stepFromAge(double age);
     // A step as the creation page stores it, with one decimal: "6.0", "8.1".
@@ -68,6 +71,9 @@ public:
     static QDate dateFromSerial(double serial, bool from1904 = false);
     // A date as records hold it: dd.MM.yyyy.
     static QString dateText(const QDate &date);
+    // The athletic ranks offered while `typed` is entered: those that begin with it, case and
+    // "ё"/"е" aside, in rank order; none for an empty text or a rank typed out exactly.
+    Q_INVOKABLE static QStringList rankSuggestions(const QString &typed);
 
     // Whether a form holding the record keys' texts may be added.
     Q_INVOKABLE static bool gtoEntryComplete(const QVariantMap &form);

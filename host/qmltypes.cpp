@@ -2,6 +2,8 @@
 
 #include "clipboard.h"
 #include "listexporter.h"
+#include "listfiltermodel.h"
+#include "listhistory.h"
 #include "listimport.h"
 #include "participantlistmodel.h"
 #include "participantrules.h"
@@ -19,6 +21,8 @@ void registerQmlTypes()
         qmlRegisterSingletonType<Clipboard>(
             uri, 1, 0, "Clipboard",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new Clipboard; });
+        qmlRegisterType<ListFilterModel>(uri, 1, 0, "ListFilterModel");
+        qmlRegisterType<ListHistory>(uri, 1, 0, "ListHistory");
         qmlRegisterSingletonType<ParticipantRules>(
             uri, 1, 0, "ParticipantRules",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new ParticipantRules; });

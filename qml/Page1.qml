@@ -18,6 +18,11 @@ FocusScope {
     readonly property string group: ParticipantRules.trimName(entryForm.values.group)
     readonly property string name: ParticipantRules.trimName(entryForm.values.name)
     readonly property bool isGto: modeSelector.isGto
+    readonly property string repeatNotice: isGto
+        ? [repeatLine("УИН", "gtoUuid", entryForm.values.gtoUuid, itemModel.count),
+           repeatLine("Нагрудный номер", "pectoralNumber", entryForm.values.pectoralNumber,
+                      itemModel.count)].filter(function (line) { return line !== ""; }).join("\n")
+        : ""
     readonly property bool entryComplete: isGto
                                           ? ParticipantRules.gtoEntryComplete(entryForm.values)
                                           : ParticipantRules.trainingEntryComplete(entryForm.values)
@@ -26,12 +31,23 @@ FocusScope {
     function addEntry() {
         if (!entryComplete)
             return;
-        itemModel.append(isGto ? ParticipantRules.gtoRecord(entryForm.values)
-                               : ParticipantRules.trainingRecord(entryForm.values));
+        addHistory.append(isGto ? ParticipantRules.gtoRecord(entryForm.values)
+                                : ParticipantRules.trainingRecord(entryForm.values));
     }
 
     function clearList() {
-        itemModel.clear();
+        addHistory.clear();
+    }
+
+    // "УИН уже есть в списке: запись 3"; nothing while the field's text is new to the list.
+    // `count` is there for the binding to follow the list.
+    function repeatLine(what, key, text, count) {
+        var rows = count > 0 ? itemModel.rowsWith(key, text) : [];
+        if (rows.length === 0)
+            return "";
+        var numbers = rows.map(function (row) { return row + 1; });
+        return what + " уже есть в списке: " + (rows.length === 1 ? "запись " : "записи ") +
+               numbers.join(", ");
     }
 
     // On failure the list stays, so another path can be tried.
@@ -45,6 +61,32 @@ FocusScope {
         id: itemModel
         objectName: "itemModel"
         keyOrder: ParticipantListModel.RecordOrder
+    }
+
+    // Takes back an add or a clear of the list.
+    ListHistory {
+        id: addHistory
+        list: itemModel
+    }
+
+    // A text field keeps Ctrl+Z for its own text; the buttons take the focus when pressed,
+    // so that the key reaches the list right after an add or a clear.
+    Shortcut {
+        sequence: "Ctrl+Z"
+        enabled: root.visible
+        onActivated: addHistory.undo()
+    }
+
+    Shortcut {
+        sequence: "Ctrl+Shift+Z"
+        enabled: root.visible
+        onActivated: addHistory.redo()
+    }
+
+    Shortcut {
+        sequence: "Ctrl+Y"
+        enabled: root.visible
+        onActivated: addHistory.redo()
     }
 
     RowLayout {
@@ -76,6 +118,7 @@ FocusScope {
                 Layout.fillWidth: true
                 pixSize: root.pixSize
                 isGto: root.isGto
+                overlay: root
             }
 
             // Tab reaches the buttons; Return works on them as well as Space.
@@ -90,13 +133,25 @@ FocusScope {
                     Layout.alignment: Qt.AlignHCenter
                     text: "Добавить"
                     enabled: root.entryComplete
+                    activeFocusOnPress: true
                     onClicked: root.addEntry()
+                }
+
+                // Repeats are allowed; the line only tells.
+                Label {
+                    objectName: "repeatNotice"
+                    Layout.alignment: Qt.AlignHCenter
+                    visible: text !== ""
+                    horizontalAlignment: Text.AlignHCenter
+                    color: Theme.notice
+                    text: root.repeatNotice
                 }
 
                 KeyButton {
                     objectName: "clearButton"
                     Layout.alignment: Qt.AlignHCenter
                     text: "Очистить список"
+                    activeFocusOnPress: true
                     onClicked: root.clearList()
                 }
 

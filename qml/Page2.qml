@@ -25,15 +25,33 @@ FocusScope {
         loadFailureLabel.show();
     }
 
+    // An edit still open commits first, so that it is the step taken back. Keys that come
+    // from the header leave the focus there.
+    function undo() {
+        if (lolView.activeFocus && !lolView.headerFocused)
+            finishEditing();
+        listHistory.undo();
+    }
+
+    function redo() {
+        if (lolView.activeFocus && !lolView.headerFocused)
+            finishEditing();
+        listHistory.redo();
+    }
+
     // The table changes only when the whole text is a list.
     function loadList() {
         finishEditing();
         var text = FileIO.readAll(pathRow.text);
-        if (text === "" || !jsonModel.load(text)) {
+        if (text === "" || !listHistory.load(text)) {
             showLoadFailure("Не удалось загрузить файл");
             return;
         }
-        // The rows' cells exist only after the view has laid them out.
+        // Placing the view makes its cells at once, so the columns fit them before anyone
+        // clicks; those made later fit at the next turn.
+        if (tableModel.count > 0)
+            lolView.positionViewAtRow(0, ListView.Beginning);
+        lolView.fitColumns();
         Qt.callLater(lolView.fitColumns);
     }
 
@@ -55,6 +73,46 @@ FocusScope {
     ParticipantListModel {
         id: jsonModel
         objectName: "jsonModel"
+    }
+
+    // Loads, edits, deletes and sorts, each one step; a save leaves it as it is.
+    ListHistory {
+        id: listHistory
+        objectName: "history"
+        list: jsonModel
+    }
+
+    // What the table shows: the rows that hold the find text.
+    ListFilterModel {
+        id: tableModel
+        objectName: "tableModel"
+        list: jsonModel
+        filterText: findBar.text
+    }
+
+    Shortcut {
+        sequence: "Ctrl+F"
+        enabled: root.visible
+        onActivated: findBar.focusFind()
+    }
+
+    // Text fields keep these keys for their own text.
+    Shortcut {
+        sequence: "Ctrl+Z"
+        enabled: root.visible
+        onActivated: root.undo()
+    }
+
+    Shortcut {
+        sequence: "Ctrl+Shift+Z"
+        enabled: root.visible
+        onActivated: root.redo()
+    }
+
+    Shortcut {
+        sequence: "Ctrl+Y"
+        enabled: root.visible
+        onActivated: root.redo()
     }
 
     ColumnLayout {
@@ -105,12 +163,32 @@ FocusScope {
             }
         }
 
+        FindBar {
+            id: findBar
+            Layout.fillWidth: true
+            canUndo: listHistory.canUndo
+            canRedo: listHistory.canRedo
+            onUndoClicked: root.undo()
+            onRedoClicked: root.redo()
+        }
+
         ParticipantTable {
             id: lolView
             Layout.fillWidth: true
             Layout.fillHeight: true
-            model: jsonModel
+            model: tableModel
+            history: listHistory
             focusSink: failureLabel
+        }
+
+        Label {
+            objectName: "statusLine"
+            Layout.leftMargin: root.pixSize / 2
+            Layout.bottomMargin: root.pixSize / 2
+            color: Theme.statusText
+            text: "Записей: " + jsonModel.count +
+                  (tableModel.filterText !== "" ? ", показано " + tableModel.count : "") +
+                  ". Повторов: " + tableModel.duplicateCount
         }
     }
 
@@ -126,6 +204,7 @@ FocusScope {
         anchors.fill: parent
         pixSize: root.pixSize
         listModel: jsonModel
+        history: listHistory
         onFailed: root.showLoadFailure(reason)
         onClosed: {
             root.finishEditing();

@@ -33,6 +33,12 @@ QtObject {
     readonly property color rowSelectedUnfocused: "#999"
     readonly property color row: "white"
     readonly property color rowAlternate: "#f5f5f5"
+    // Cells whose value another row repeats, and the note that names those rows.
+    readonly property color duplicate: "#ffd7a8"
+    readonly property color noteBackground: "#ffffe1"
+    readonly property color statusText: "#333333"
+    // The suggestion picked by the arrows.
+    readonly property color suggestion: "#cde4f7"
 
     // Fonts and spacings are multiples of this unit, half of a 24th of the page height.
     function sizeUnit(pageHeight) {

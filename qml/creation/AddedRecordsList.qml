@@ -33,14 +33,35 @@ Column {
             anchors.margins: 1
             clip: true
             boundsBehavior: Flickable.StopAtBounds
-            delegate: Text {
+            // A long name gives way in its middle, so that the organization and the GTO
+            // mark at the end stay in sight.
+            delegate: Item {
                 objectName: "addedEntry"
+                readonly property string text: nameText.text + tailText.text
+                readonly property real room: addedList.width - addedScrollBar.width - 8
                 width: addedList.width - addedScrollBar.width
-                leftPadding: 4
-                rightPadding: 4
-                elide: Text.ElideRight
-                renderType: Text.NativeRendering
-                text: model.name + "  " + model.organization + (model.isGto ? " ГТО" : "")
+                height: nameText.implicitHeight
+
+                Text {
+                    id: nameText
+                    objectName: "addedName"
+                    x: 4
+                    width: Math.min(implicitWidth, Math.max(parent.room / 2,
+                                                            parent.room - tailText.implicitWidth))
+                    elide: Text.ElideMiddle
+                    renderType: Text.NativeRendering
+                    text: model.name
+                }
+
+                Text {
+                    id: tailText
+                    objectName: "addedTail"
+                    anchors.left: nameText.right
+                    width: parent.room - nameText.width
+                    elide: Text.ElideMiddle
+                    renderType: Text.NativeRendering
+                    text: "  " + model.organization + (model.isGto ? " ГТО" : "")
+                }
             }
         }
 

@@ -9,6 +9,8 @@ ColumnLayout {
 
     property int pixSize
     property bool isGto: true
+    // An item above the whole form, for lists that open over it.
+    property Item overlay
     // The form's texts under the record keys, for the rules and the record builders.
     readonly property var values: ({
         birthDate: gtoFields.birthDate,
@@ -80,5 +82,6 @@ ColumnLayout {
         Layout.fillWidth: true
         labelWidth: form.labelWidth
         pixSize: form.pixSize
+        overlay: form.overlay
     }
 }

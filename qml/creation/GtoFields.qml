@@ -2,6 +2,7 @@ import QtQuick 2.7
 import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.3
 import Quillor.Lists 1.0
+import "../controls"
 
 // The rows only a GTO entry has: identification number, birth date with the age and the
 // step it gives, sex, bib number and athletic rank.
@@ -9,6 +10,8 @@ ColumnLayout {
     id: fields
 
     property int pixSize
+    // Where the rank suggestions show, above the fields below the rank.
+    property Item overlay
     property real labelWidth: labelImplicitWidth
     readonly property real labelImplicitWidth: Math.max(uuidRow.labelImplicitWidth,
                                                         birthDateRow.labelImplicitWidth,
@@ -127,11 +130,24 @@ ColumnLayout {
         labelWidth: fields.labelWidth
         pixSize: fields.pixSize
 
+        // Any rank may be typed; the list only saves keys.
         TextField {
             id: textAthleticRank
             objectName: "textAthleticRank"
             Layout.fillWidth: true
             placeholderText: "Спортивный разряд..."
+            onTextChanged: rankCompletion.typed()
+            onAccepted: rankCompletion.take()
+            Keys.onUpPressed: rankCompletion.move(-1)
+            Keys.onDownPressed: rankCompletion.move(1)
+            Keys.onEscapePressed: rankCompletion.close()
         }
+    }
+
+    CompletionList {
+        id: rankCompletion
+        parent: fields.overlay
+        field: textAthleticRank
+        suggestions: ParticipantRules.rankSuggestions(textAthleticRank.text)
     }
 }

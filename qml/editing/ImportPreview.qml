@@ -9,8 +9,9 @@ import Quillor.Lists 1.0
 FocusScope {
     id: preview
 
-    // The list the records go into.
+    // The list the records go into, and its undo history: an import is one step.
     property QtObject listModel: null
+    property QtObject history: null
     property int pixSize: 10
     readonly property alias importer: listImport
 
@@ -48,12 +49,18 @@ FocusScope {
     }
 
     function finish(action) {
-        if (action === "add")
-            listImport.addTo(listModel);
-        else if (action === "replace")
-            listImport.replaceIn(listModel);
-        else
+        if (action === "cancel") {
             listImport.cancel();
+        } else {
+            if (history)
+                history.beginRowsChange();
+            if (action === "add")
+                listImport.addTo(listModel);
+            else
+                listImport.replaceIn(listModel);
+            if (history)
+                history.endRowsChange();
+        }
         closed();
     }
 

@@ -1,21 +1,79 @@
 import QtQuick 2.7
 import QtQuick.Controls 1.4
 import Quillor.Lists 1.0
+import "../controls"
 
-// The editing table: one row per record, cells edited in place, a delete button per row.
+// The editing table: one row per record, cells edited in place, a delete button per row,
+// titles that sort. Its model is the list's filter; every change goes through the history.
 TableView {
     id: lolView
 
     // Takes the focus when an edit ends, which commits it.
     property Item focusSink
+    property ListHistory history
+    readonly property string sortRole: history ? history.sortKey : ""
+    readonly property bool sortDescending: history ? history.sortDescending : false
+    // The title that Space sorts by while the header has the focus.
+    property int headerColumn: 0
+    property bool headerFocused: false
+    readonly property real arrowRoom: Math.ceil(fontMetrics.advanceWidth("▲")) + 4
+    readonly property real titleHeight: fontMetrics.height * 2
+    property bool syncingIndicator: false
+    readonly property alias rankCompletion: rankCompletion
 
     function finishEditing() {
         focusSink.forceActiveFocus();
     }
 
+    // Rows are counted as shown; the history works on the list's own rows.
     function setCell(row, role, text) {
         if (row >= 0 && row < model.count)
-            model.editCell(row, role, text);
+            history.editCell(model.sourceRow(row), role, text);
+    }
+
+    function removeRow(row) {
+        if (row >= 0 && row < model.count)
+            history.remove(model.sourceRow(row));
+    }
+
+    function sortColumn(index) {
+        var role = index >= 0 && index < columnCount ? getColumn(index).role : "delete";
+        if (role === "delete")
+            return;
+        // An open edit commits before its row moves; keys that sort come from the header,
+        // which keeps the focus.
+        if (!headerFocused)
+            finishEditing();
+        history.sortBy(role);
+    }
+
+    // The view's own indicator moves on a click; it only says which title was clicked, and
+    // follows the history otherwise.
+    function headerClicked() {
+        if (syncingIndicator)
+            return;
+        sortColumn(sortIndicatorColumn);
+        syncIndicator();
+    }
+
+    function syncIndicator() {
+        syncingIndicator = true;
+        var column = -1;
+        for (var i = 0; i < columnCount; ++i) {
+            if (getColumn(i).role === sortRole)
+                column = i;
+        }
+        sortIndicatorColumn = column;
+        sortIndicatorOrder = sortDescending ? Qt.DescendingOrder : Qt.AscendingOrder;
+        syncingIndicator = false;
+    }
+
+    function showNote(item, text) {
+        cellNote.show(item, text);
+    }
+
+    function hideNote(item) {
+        cellNote.hide(item);
     }
 
     function valueText(value) {
@@ -32,13 +90,16 @@ TableView {
         var width = 0;
         for (var i = 0; i < words.length; ++i)
             width = Math.max(width, fontMetrics.advanceWidth(words[i]));
-        return Math.ceil(width) + 16;
+        return Math.ceil(width) + 16 + arrowRoom;
     }
 
-    // Columns follow their contents. When together they are wider than the view, the
+    // Columns follow their contents, or their titles when no row is shown. When together they are wider than the view, the
     // widest give way down to a common width, eliding their longest texts, so that every
     // column and the delete buttons stay in sight; titles and buttons stay whole.
     function fitColumns() {
+        // Without cells a column would keep the width of rows gone.
+        for (var c = 0; model.count === 0 && c < columnCount; ++c)
+            getColumn(c).width = titleWidth(getColumn(c).title);
         resizeColumnsToContents();
         var widths = [];
         var minimums = [];
@@ -72,7 +133,14 @@ TableView {
     objectName: "lolView"
     selectionMode: SelectionMode.SingleSelection
     // Before the first load the titles alone set the widths.
-    Component.onCompleted: Qt.callLater(fitColumns)
+    Component.onCompleted: {
+        syncIndicator();
+        Qt.callLater(fitColumns);
+    }
+    onSortRoleChanged: syncIndicator()
+    onSortDescendingChanged: syncIndicator()
+    onSortIndicatorColumnChanged: headerClicked()
+    onSortIndicatorOrderChanged: headerClicked()
 
     TableViewColumn { role: "name"; title: "Имя" }
     TableViewColumn { role: "birthDate"; title: "Дата Рождения" }
@@ -85,34 +153,11 @@ TableView {
     TableViewColumn { role: "athleticRank"; title: "Спортивный Разряд" }
     TableViewColumn { role: "delete"; title: "Удаление" }
 
-    headerDelegate: Rectangle {
-        implicitWidth: lolView.titleWidth(styleData.value)
-        height: Math.ceil(fontMetrics.height * 2) + 6
-        color: styleData.pressed ? Theme.headerPressed : Theme.header
-
-        Text {
-            anchors.fill: parent
-            anchors.leftMargin: 2
-            anchors.rightMargin: 2
-            horizontalAlignment: Text.AlignHCenter
-            verticalAlignment: Text.AlignVCenter
-            text: String(styleData.value).replace(/ /g, "\n")
-            elide: Text.ElideRight
-        }
-
-        Rectangle {
-            anchors.right: parent.right
-            width: 1
-            height: parent.height
-            color: Theme.gridLine
-        }
-
-        Rectangle {
-            anchors.bottom: parent.bottom
-            width: parent.width
-            height: 1
-            color: Theme.gridLine
-        }
+    headerDelegate: ColumnHeader {
+        table: lolView
+        column: styleData.column
+        title: styleData.value
+        pressed: styleData.pressed
     }
 
     // Rows tall enough for the delete button and the cell editor.
@@ -130,6 +175,17 @@ TableView {
         value: styleData.value
         textColor: styleData.textColor
         elideMode: styleData.elideMode
+        notes: model ? model.duplicates : null
+    }
+
+    CellNote {
+        id: cellNote
+    }
+
+    // One list for whichever rank cell is being edited.
+    CompletionList {
+        id: rankCompletion
+        suggestions: field ? ParticipantRules.rankSuggestions(field.text) : []
     }
 
     FontMetrics {

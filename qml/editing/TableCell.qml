@@ -1,5 +1,6 @@
 import QtQuick 2.7
 import QtQuick.Controls 1.4
+import Quillor.Lists 1.0
 
 // One cell of the participant table: its text, an editor made at the first edit, or the
 // delete button of its row.
@@ -13,6 +14,10 @@ Item {
     property var value
     property color textColor
     property int elideMode
+    // The row's notes on repeated values, by column key.
+    property var notes
+    readonly property string note: notes && notes[role] ? notes[role] : ""
+    readonly property bool ranked: role === "athleticRank"
 
     readonly property bool editable: role !== "step" && role !== "delete"
     readonly property bool deletion: role === "delete"
@@ -35,6 +40,13 @@ Item {
     objectName: "cell:" + row + ":" + role
     implicitWidth: deletion ? deleteButton.implicitWidth + 8 : cellText.implicitWidth + 16
 
+    Rectangle {
+        objectName: "duplicateMark"
+        anchors.fill: parent
+        visible: cell.note !== ""
+        color: Theme.duplicate
+    }
+
     Text {
         id: cellText
         objectName: "cellText"
@@ -49,7 +61,10 @@ Item {
     }
 
     MouseArea {
+        id: pointer
         anchors.fill: parent
+        hoverEnabled: cell.note !== ""
+        onExited: cell.table.hideNote(cell)
         onClicked: {
             if (cell.editable) {
                 cell.editorMade = true;
@@ -60,6 +75,12 @@ Item {
         }
     }
 
+    Timer {
+        interval: 500
+        running: pointer.containsMouse && cell.note !== "" && !cell.editionMode
+        onTriggered: cell.table.showNote(cell, cell.note)
+    }
+
     // Cells make only the controls they use: a control in every cell makes a table slow
     // to show.
     Loader {
@@ -68,22 +89,50 @@ Item {
         active: cell.editable && cell.editorMade
         visible: cell.editionMode
         sourceComponent: TextField {
+            id: editorField
+
+            // The table's rank suggestions while this editor has them.
+            readonly property var completion: cell.ranked &&
+                                              cell.table.rankCompletion.field === editorField
+                                              ? cell.table.rankCompletion : null
+
             objectName: "editor"
             text: cell.table.valueText(cell.value)
             onActiveFocusChanged: {
+                if (activeFocus && cell.ranked)
+                    cell.table.rankCompletion.field = editorField;
                 if (activeFocus)
                     cell.editionMode = true;
                 else
                     cell.commit(false);
             }
-            onAccepted: cell.commit(true)
+            onTextChanged: {
+                if (completion)
+                    completion.typed();
+            }
+            // Return takes a suggestion picked with the arrows, else it ends the edit.
+            onAccepted: {
+                if (!completion || !completion.take())
+                    cell.commit(true);
+            }
+            // Closes the suggestions; the edit stays open.
+            Keys.onEscapePressed: {
+                if (completion)
+                    completion.close();
+            }
             // Tab would hand the focus to a delete button, where Space removes the row; it
             // ends the edit like Return instead.
             Keys.onTabPressed: cell.commit(true)
             Keys.onBacktabPressed: cell.commit(true)
-            // The view would move its current row.
-            Keys.onUpPressed: event.accepted = true
-            Keys.onDownPressed: event.accepted = true
+            // The view would move its current row; the arrows pick suggestions instead.
+            Keys.onUpPressed: {
+                if (completion)
+                    completion.move(-1);
+            }
+            Keys.onDownPressed: {
+                if (completion)
+                    completion.move(1);
+            }
         }
     }
 
@@ -97,7 +146,7 @@ Item {
             onClicked: {
                 // An edit still open in another row commits before the rows shift.
                 cell.table.finishEditing();
-                cell.table.model.remove(cell.row);
+                cell.table.removeRow(cell.row);
             }
         }
     }

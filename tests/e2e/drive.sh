@@ -257,8 +257,10 @@ creation_save() {
 # --- Editing page ----------------------------------------------------------------------
 # A load or a save leaves the focus on the page's notice label, whence Tab reaches the tab
 # bar. Focus order: tab bar, the path row's button and field, "Загрузить список",
-# "Сохранить список", the three export buttons, the new-page checkbox, "Импорт…", the
-# table, then each row's "Удалить".
+# "Сохранить список", the three export buttons, the new-page checkbox, "Импорт…", the find
+# field, the table, the column titles (one stop: Left and Right pick a title, Space sorts
+# by it), then each row's "Удалить". "Отменить" and "Повторить" take no focus: Ctrl+Z and
+# Ctrl+Y work.
 
 # From the tab bar to the editing page, a path typed and the list loaded.
 editing_load() {
@@ -268,6 +270,15 @@ editing_load() {
   press Tab
   press space
   sleep 0.5
+}
+
+# From the notice label after a load: the rows sorted by the title picked with `rights`
+# presses of Right from the first one; the focus stays on the titles.
+editing_sort() {
+  tabs 13
+  local i
+  for ((i = 0; i < ${1:-0}; ++i)); do press Right; done
+  press space
 }
 
 # From the notice label after a load or save: the path typed anew and the list saved.

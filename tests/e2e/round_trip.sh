@@ -39,12 +39,12 @@ creation_save "$work/first.json"
 
 press Tab
 editing_load "$work/first.json"
-# The load left the focus on the notice label; the thirteenth Tab reaches the second row's
+# The load left the focus on the notice label; the fifteenth Tab reaches the second row's
 # "Удалить".
-tabs 13
+tabs 15
 press space
 # No key starts a cell edit: a click on the first row's birth date.
-click 166 270
+click 166 310
 expect_field "01.01.$born20" "the first row's birth date cell"
 enter "01.01.$born35"
 press Return

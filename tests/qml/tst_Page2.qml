@@ -57,6 +57,8 @@ Item {
             load(writeList("list.json", text));
             // The view counts its rows when it lays them out.
             tryCompare(item("lolView"), "rowCount", JSON.parse(text).length);
+            // Cells move to their fitted columns at the next frame.
+            waitForRendering(item("lolView"));
         }
 
         function saved() {

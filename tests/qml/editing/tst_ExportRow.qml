@@ -32,6 +32,7 @@ Item {
             page.filePath = listPath;
             mouseClick(item("loadButton"));
             tryCompare(item("lolView"), "rowCount", 1);
+            waitForRendering(item("lolView"));
         }
 
         function item(objectName) {
@@ -98,7 +99,12 @@ Item {
             keyClick(Qt.Key_Tab);
             verify(item("importButton").activeFocus, "the import button does not follow the row");
             keyClick(Qt.Key_Tab);
-            verify(item("lolView").activeFocus, "the table does not follow the row");
+            verify(item("findField").activeFocus, "the find field does not follow the row");
+            keyClick(Qt.Key_Tab);
+            verify(item("lolView").activeFocus, "the table does not follow the find field");
+            // The titles are one stop, whose arrows pick the title to sort by.
+            keyClick(Qt.Key_Tab);
+            verify(item("header:name").activeFocus, "the titles do not follow the table");
         }
 
         function test_openEditIsCommittedFirst() {

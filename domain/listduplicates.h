@@ -1,0 +1,43 @@
+#pragma once
+
+#include "listrows.h"
+
+#include <QString>
+#include <array>
+#include <string>
+#include <vector>
+
+// Entries that name the same participant twice: the same identification number, the same
+// bib number, or the same name with the same birth date.
+namespace ListDuplicates {
+
+enum Kind { Uuid, Bib, NameAndBirthDate, KindCount };
+
+struct Result
+{
+    // Per row and kind, the group of rows sharing that value, or -1.
+    std::vector<std::array<int, KindCount>> groupOf;
+    // The rows of each group, in list order.
+    std::vector<std::vector<int>> groups;
+    // Rows in at least one group.
+    int markedRows = 0;
+
+    bool operator==(const Result &other) const
+    {
+        return groupOf == other.groupOf && groups == other.groups;
+    }
+};
+
+// What makes a row the same as another, per kind; empty where it has no such value.
+using RowKeys = std::array<std::string, KindCount>;
+std::vector<int> keyIndices(const KeyTable &keys);
+RowKeys rowKeys(const ListRow &row, const std::vector<int> &keyIndices);
+
+Result find(const std::vector<ListRow> &rows, const KeyTable &keys);
+// The same from the rows' keys, which a caller may keep between changes.
+Result find(const std::vector<RowKeys> &rowKeys);
+
+// The rows whose value of `key` is `text`, both trimmed; none for an empty text.
+std::vector<int> rowsWith(const std::vector<ListRow> &rows, int key, const QString &text);
+
+} // namespace ListDuplicates

@@ -1,0 +1,256 @@
+#include "listhistory.h"
+
+#include "listsort.h"
+
+#include <algorithm>
+
+namespace {
+
+bool sameRow(const ListRow &a, const ListRow &b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const ListField &x, const ListField &y) {
+                          return x.key == y.key && x.value == y.value;
+                      });
+}
+
+} // namespace
+
+ListHistory::ListHistory(QObject *parent) : QObject(parent) {}
+
+ListHistory::~ListHistory() = default;
+
+void ListHistory::setList(ParticipantListModel *list)
+{
+    if (model == list)
+        return;
+    if (model)
+        disconnect(model, nullptr, this, nullptr);
+    model = list;
+    if (model) {
+        connect(model, &QAbstractItemModel::dataChanged, this, &ListHistory::onForeignChange);
+        connect(model, &QAbstractItemModel::rowsInserted, this, &ListHistory::onForeignChange);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, &ListHistory::onForeignChange);
+        connect(model, &QAbstractItemModel::modelReset, this, &ListHistory::onForeignChange);
+        connect(model, &QAbstractItemModel::layoutChanged, this, &ListHistory::onForeignChange);
+    }
+    forget();
+    emit listChanged();
+}
+
+void ListHistory::onForeignChange()
+{
+    if (rowsBefore)
+        rowsChanged = true;
+    else if (busy == 0)
+        forget();
+}
+
+void ListHistory::forget()
+{
+    const bool hadSteps = !steps.empty();
+    steps.clear();
+    done = 0;
+    setSorted(SortState());
+    if (hadSteps)
+        emit stepsChanged();
+}
+
+void ListHistory::push(Step step)
+{
+    steps.erase(steps.begin() + done, steps.end());
+    steps.push_back(std::move(step));
+    const auto keptRows = [this] {
+        std::size_t rows = 0;
+        for (const Step &kept : steps)
+            rows +=
+                kept.kind == Step::Replace ? kept.rowsBefore->size() + kept.rowsAfter->size() : 0;
+        return rows;
+    };
+    while (steps.size() > 1 &&
+           (steps.size() > std::size_t(MaximumSteps) || keptRows() > MaximumKeptRows))
+        steps.erase(steps.begin());
+    done = int(steps.size());
+    emit stepsChanged();
+}
+
+void ListHistory::setSorted(const SortState &state)
+{
+    if (state.key == sorted.key && state.descending == sorted.descending)
+        return;
+    sorted = state;
+    emit sortChanged();
+}
+
+bool ListHistory::editCell(int row, const QString &key, const QString &text)
+{
+    if (!model || row < 0 || row >= model->rowCount())
+        return false;
+    Step step(Step::Edit);
+    step.row = row;
+    step.before = model->rows()[std::size_t(row)];
+    ++busy;
+    const bool edited = model->editCell(row, key, text);
+    --busy;
+    step.after = model->rows()[std::size_t(row)];
+    if (edited && !sameRow(step.after, step.before)) {
+        step.sortBefore = step.sortAfter = sorted;
+        push(std::move(step));
+    }
+    return edited;
+}
+
+bool ListHistory::remove(int row)
+{
+    if (!model || row < 0 || row >= model->rowCount())
+        return false;
+    Step step(Step::Remove);
+    step.row = row;
+    step.before = model->rows()[std::size_t(row)];
+    step.sortBefore = step.sortAfter = sorted;
+    ++busy;
+    model->remove(row);
+    --busy;
+    push(std::move(step));
+    return true;
+}
+
+bool ListHistory::append(const QVariant &record)
+{
+    if (!model)
+        return false;
+    ++busy;
+    const bool appended = model->append(record);
+    --busy;
+    if (!appended)
+        return false;
+    Step step(Step::Insert);
+    step.row = model->rowCount() - 1;
+    step.after = model->rows().back();
+    step.sortBefore = step.sortAfter = sorted;
+    push(std::move(step));
+    return true;
+}
+
+void ListHistory::clear()
+{
+    if (!model || model->rowCount() == 0)
+        return;
+    beginRowsChange();
+    model->clear();
+    endRowsChange();
+}
+
+bool ListHistory::load(const QString &text)
+{
+    if (!model)
+        return false;
+    beginRowsChange();
+    const bool loaded = model->load(text);
+    endRowsChange();
+    return loaded;
+}
+
+void ListHistory::beginRowsChange()
+{
+    if (!model)
+        return;
+    rowsBefore = std::make_shared<const std::vector<ListRow>>(model->rows());
+    rowsChanged = false;
+}
+
+void ListHistory::endRowsChange()
+{
+    if (!model || !rowsBefore)
+        return;
+    Step step(Step::Replace);
+    step.rowsBefore = std::move(rowsBefore);
+    rowsBefore.reset();
+    if (!rowsChanged)
+        return;
+    step.rowsAfter = std::make_shared<const std::vector<ListRow>>(model->rows());
+    // New rows stand in no order yet.
+    step.sortBefore = sorted;
+    setSorted(SortState());
+    push(std::move(step));
+}
+
+bool ListHistory::sort(const QString &key, bool descending)
+{
+    static const char *const sortable[] = {"name",         "birthDate",      "group",
+                                           "organization", "gtoUuid",        "sex",
+                                           "step",         "pectoralNumber", "athleticRank"};
+    const QByteArray name = key.toUtf8();
+    const auto known = std::find_if(std::begin(sortable), std::end(sortable),
+                                    [&name](const char *k) { return name == k; });
+    if (!model || known == std::end(sortable))
+        return false;
+    Step step(Step::Order);
+    step.order = ListSort::order(model->rows(), model->keys().find(*known),
+                                 ListSort::kindOf(*known), descending);
+    step.sortBefore = sorted;
+    step.sortAfter = SortState{key, descending};
+    ++busy;
+    model->reorderRows(step.order);
+    --busy;
+    setSorted(step.sortAfter);
+    push(std::move(step));
+    return true;
+}
+
+bool ListHistory::sortBy(const QString &key)
+{
+    return sort(key, sorted.key == key && !sorted.descending);
+}
+
+bool ListHistory::undo()
+{
+    if (!canUndo())
+        return false;
+    --done;
+    apply(steps[std::size_t(done)], false);
+    emit stepsChanged();
+    return true;
+}
+
+bool ListHistory::redo()
+{
+    if (!canRedo())
+        return false;
+    apply(steps[std::size_t(done)], true);
+    ++done;
+    emit stepsChanged();
+    return true;
+}
+
+void ListHistory::apply(const Step &step, bool forward)
+{
+    ++busy;
+    switch (step.kind) {
+    case Step::Edit:
+        model->replaceListRow(step.row, forward ? step.after : step.before);
+        break;
+    case Step::Insert:
+    case Step::Remove:
+        if ((step.kind == Step::Insert) == forward)
+            model->insertListRow(step.row, step.kind == Step::Insert ? step.after : step.before);
+        else
+            model->remove(step.row);
+        break;
+    case Step::Order:
+        if (forward) {
+            model->reorderRows(step.order);
+        } else {
+            std::vector<int> back(step.order.size());
+            for (std::size_t i = 0; i < step.order.size(); ++i)
+                back[std::size_t(step.order[i])] = int(i);
+            model->reorderRows(back);
+        }
+        break;
+    case Step::Replace:
+        model->setListRows(forward ? *step.rowsAfter : *step.rowsBefore);
+        break;
+    }
+    --busy;
+    setSorted(forward ? step.sortAfter : step.sortBefore);
+}

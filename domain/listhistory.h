@@ -1,0 +1,103 @@
+#pragma once
+
+#include "participantlistmodel.h"
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+#include <vector>
+
+// The undo and redo history of a list model. The pages change the list through it, so
+// each change becomes one step; a save changes no rows and leaves the history alone.
+//
+// Anything else that replaces or adds rows in one go, such as an import, wraps its change
+// in beginRowsChange() and endRowsChange(). A change to the list that comes past the
+// history in any other way empties it, as its steps would no longer fit the rows.
+class ListHistory : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(ParticipantListModel *list READ list WRITE setList NOTIFY listChanged)
+    Q_PROPERTY(bool canUndo READ canUndo NOTIFY stepsChanged)
+    Q_PROPERTY(bool canRedo READ canRedo NOTIFY stepsChanged)
+    // The key the rows were last sorted by, empty when no sort stands, and its direction.
+    Q_PROPERTY(QString sortKey READ sortKey NOTIFY sortChanged)
+    Q_PROPERTY(bool sortDescending READ sortDescending NOTIFY sortChanged)
+
+public:
+    // Older steps are forgotten past this many, or once the rows that whole-row steps keep
+    // add up to more than MaximumKeptRows.
+    static constexpr int MaximumSteps = 200;
+    static constexpr std::size_t MaximumKeptRows = 500000;
+
+    explicit ListHistory(QObject *parent = nullptr);
+    ~ListHistory() override;
+
+    ParticipantListModel *list() const { return model; }
+    void setList(ParticipantListModel *list);
+    bool canUndo() const { return done > 0; }
+    bool canRedo() const { return done < int(steps.size()); }
+    QString sortKey() const { return sorted.key; }
+    bool sortDescending() const { return sorted.descending; }
+
+    // As the list's own methods, each one step; a change that changes nothing is none.
+    Q_INVOKABLE bool editCell(int row, const QString &key, const QString &text);
+    Q_INVOKABLE bool remove(int row);
+    Q_INVOKABLE bool append(const QVariant &record);
+    Q_INVOKABLE void clear();
+    Q_INVOKABLE bool load(const QString &text);
+    // Sorts the list itself by `key`; false for a key that is no column.
+    Q_INVOKABLE bool sort(const QString &key, bool descending);
+    // A column title's click: ascending first, the other way round when sorted by it.
+    Q_INVOKABLE bool sortBy(const QString &key);
+
+    Q_INVOKABLE void beginRowsChange();
+    Q_INVOKABLE void endRowsChange();
+
+    Q_INVOKABLE bool undo();
+    Q_INVOKABLE bool redo();
+    Q_INVOKABLE void forget();
+
+signals:
+    void listChanged();
+    void stepsChanged();
+    void sortChanged();
+
+private:
+    struct SortState
+    {
+        QString key;
+        bool descending = false;
+    };
+    using Rows = std::shared_ptr<const std::vector<ListRow>>;
+    struct Step
+    {
+        enum Kind { Edit, Insert, Remove, Order, Replace };
+        explicit Step(Kind kind) : kind(kind) {}
+
+        Kind kind;
+        int row = -1;
+        // Edit: the row before and after; Insert and Remove: the row that comes or goes.
+        ListRow before, after;
+        // Order: where each row came from.
+        std::vector<int> order;
+        // Replace: every row before and after.
+        Rows rowsBefore, rowsAfter;
+        SortState sortBefore, sortAfter;
+    };
+
+    void push(Step step);
+    void apply(const Step &step, bool forward);
+    void setSorted(const SortState &state);
+    void onForeignChange();
+
+    QPointer<ParticipantListModel> model;
+    std::vector<Step> steps;
+    // Steps before this one are done; later ones can be redone.
+    int done = 0;
+    SortState sorted;
+    // Set while the history itself changes the list.
+    int busy = 0;
+    // The rows at beginRowsChange(), and whether the list changed since.
+    Rows rowsBefore;
+    bool rowsChanged = false;
+};

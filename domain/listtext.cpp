@@ -1,0 +1,51 @@
+#include "listtext.h"
+
+namespace ListText {
+
+void appendFolded(std::string &out, const std::string &text)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(text.data());
+    const auto *const end = p + text.size();
+    while (p != end) {
+        const unsigned char c = *p;
+        if (c >= 'A' && c <= 'Z') {
+            out += char(c + 32);
+            ++p;
+            continue;
+        }
+        if ((c == 0xD0 || c == 0xD1) && p + 1 != end) {
+            const unsigned char d = p[1];
+            p += 2;
+            // Ё and ё read as е.
+            if ((c == 0xD0 && d == 0x81) || (c == 0xD1 && d == 0x91)) {
+                out += "\xD0\xB5";
+            } else if (c == 0xD0 && d >= 0x90 && d <= 0x9F) { // А..П
+                out += char(0xD0);
+                out += char(d + 0x20);
+            } else if (c == 0xD0 && d >= 0xA0 && d <= 0xAF) { // Р..Я
+                out += char(0xD1);
+                out += char(d - 0x20);
+            } else if (c == 0xD0 && d >= 0x80 && d <= 0x8F) { // Ѐ..Џ
+                out += char(0xD1);
+                out += char(d + 0x10);
+            } else {
+                out += char(c);
+                out += char(d);
+            }
+            continue;
+        }
+        out += char(c);
+        ++p;
+    }
+}
+
+std::string trimmed(const std::string &text)
+{
+    const char *const space = " \t\n\r\f\v";
+    const auto begin = text.find_first_not_of(space);
+    if (begin == std::string::npos)
+        return std::string();
+    return text.substr(begin, text.find_last_not_of(space) - begin + 1);
+}
+
+} // namespace ListText

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# In the real window, by keyboard: loads a list on the editing page, sorts it by name, deletes
+# a row and saves, takes the delete back with Ctrl+Z and saves again. Both files must hold
+# the rows in the sorted order, byte for byte as the program writes them.
+#
+# Usage: sort_undo.sh PROGRAM WM_CLOSE [ARTIFACT_DIR]
+set -euo pipefail
+
+program=$1
+wm_close=$2
+artifacts=${3:-}
+work=$(mktemp -d)
+source "$(dirname "$0")/drive.sh"
+trap drive_cleanup EXIT
+drive_time_limit 40
+
+record() {
+  printf '{"birthDate":"%s","group":"Школа 5","gtoUuid":"%s","isGto":true,"name":"%s","organization":"Школа 5","sex":"%s","step":"6.0"}' "$@"
+}
+yakovlev=$(record 01.01.2000 11111111111 'Яковлев Олег' М)
+yolkin=$(record 02.02.2001 22222222222 'ёлкин Пётр' М)
+borisov=$(record 03.03.2002 33333333333 'Борисов Иван' М)
+ivanova=$(record 04.04.2003 44444444444 'иванова Анна' Ж)
+printf '[%s,%s,%s,%s]\n' "$yakovlev" "$yolkin" "$borisov" "$ivanova" >"$work/list.json"
+
+drive_start_server
+drive_start_program "$program"
+press Tab
+editing_load "$work/list.json"
+editing_sort
+# From the titles the second Tab reaches the second row's "Удалить"; the delete leaves the
+# focus on the notice label.
+tabs 2
+press space
+editing_save "$work/deleted.json"
+press ctrl+z
+editing_save "$work/saved.json"
+drive_close "$wm_close"
+
+printf '[%s,%s,%s]\n' "$borisov" "$ivanova" "$yakovlev" >"$work/expected"
+cmp -s "$work/expected" "$work/deleted.json" || drive_fail "the list saved after the delete differs"
+
+printf '[%s,%s,%s,%s]\n' "$borisov" "$yolkin" "$ivanova" "$yakovlev" >"$work/expected"
+cmp -s "$work/expected" "$work/saved.json" || {
+  echo "expected: $(cat "$work/expected")" >&2
+  echo "written:  $(cat "$work/saved.json")" >&2
+  drive_fail "the saved list differs"
+}
+/usr/bin/python3 -c 'import json, sys; json.load(open(sys.argv[1], encoding="utf-8"))' \
+  "$work/saved.json" || drive_fail "the saved list is no JSON"
+[ -s "$work/app.log" ] && drive_fail "the program printed warnings"
+echo "PASS: sorted by name, the delete taken back, saved in the sorted order"
