@@ -5,12 +5,32 @@
 
 #include <QGuiApplication>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QPixmap>
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickWindow>
+#include <QTranslator>
 #include <memory>
+
+namespace {
+
+// The whole interface is Russian, so Qt's own texts (the file dialog's buttons, folder
+// names, context menus) are too, whatever the system's language.
+void installQtTranslations(QCoreApplication &app)
+{
+    const QString folder = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+    for (const char *name : {"qtbase_ru", "qtdeclarative_ru", "qtquickcontrols_ru"}) {
+        auto *translator = new QTranslator(&app);
+        if (translator->load(QLatin1String(name), folder))
+            app.installTranslator(translator);
+        else
+            delete translator;
+    }
+}
+
+} // namespace
 
 int runApplication(int &argc, char **argv, const QUrl &document,
                    const std::function<void(QQuickWindow &)> &onWindowReady)
@@ -21,6 +41,7 @@ int runApplication(int &argc, char **argv, const QUrl &document,
     app.setOrganizationName(QStringLiteral("Orvend Electronics"));
     app.setApplicationName(QStringLiteral("quillor list exporter"));
     app.setApplicationVersion(QStringLiteral("1.0.0"));
+    installQtTranslations(app);
 
     registerQmlTypes();
     QQmlEngine engine;

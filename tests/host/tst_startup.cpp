@@ -10,6 +10,7 @@ private slots:
     void brokenDocumentExitsWithMinusOne_data();
     void brokenDocumentExitsWithMinusOne();
     void mainWindowOpensAndClosesWithZero();
+    void qtTextsAreRussian();
 
 private:
     struct Run
@@ -74,6 +75,15 @@ void TestStartup::mainWindowOpensAndClosesWithZero()
     QCOMPARE(
         run.out,
         QByteArray("orvend.example|Orvend Electronics|quillor list exporter|1.0.0|1024x768\n"));
+}
+
+void TestStartup::qtTextsAreRussian()
+{
+    const Run run = runProbe({QStringLiteral("qrc:/qml/main.qml"), QStringLiteral("--texts")});
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(run.out),
+             QStringLiteral("Имя|Отмена|Все файлы (*)|Домашний каталог\n"));
 }
 
 QTEST_GUILESS_MAIN(TestStartup)
