@@ -34,6 +34,10 @@ QtObject {
     readonly property color row: "white"
     readonly property color rowAlternate: "#f5f5f5"
 
+    // The file dialogs open at this size where the desktop has room for it.
+    readonly property int dialogWidth: 900
+    readonly property int dialogHeight: 600
+
     // Fonts and spacings are multiples of this unit, half of a 24th of the page height.
     function sizeUnit(pageHeight) {
         return Math.floor(pageHeight / 24 / 2);

@@ -48,7 +48,7 @@ RowLayout {
         Layout.alignment: Qt.AlignLeft
         onClicked: {
             if (dialogLoader.item)
-                dialogLoader.item.open();
+                dialogLoader.item.openOver(pathRow);
             else
                 dialogLoader.active = true;
         }
@@ -70,7 +70,7 @@ RowLayout {
             item.accepted.connect(function() {
                 pathRow.filePath = pathRow.localPathFromUrl(item.fileUrl);
             });
-            item.open();
+            item.openOver(pathRow);
         }
     }
 }
