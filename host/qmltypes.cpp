@@ -1,6 +1,7 @@
 #include "qmltypes.h"
 
 #include "listexporter.h"
+#include "pagerecovery.h"
 #include "participantlistmodel.h"
 #include "participantrules.h"
 
@@ -13,6 +14,7 @@ void registerQmlTypes()
         const char *const uri = "Quillor.Lists";
         qRegisterMetaType<ParticipantRecord>();
         qmlRegisterType<ParticipantListModel>(uri, 1, 0, "ParticipantListModel");
+        qmlRegisterType<PageRecovery>(uri, 1, 0, "PageRecovery");
         qmlRegisterSingletonType<ParticipantRules>(
             uri, 1, 0, "ParticipantRules",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new ParticipantRules; });

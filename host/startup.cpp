@@ -2,6 +2,7 @@
 
 #include "fileio.h"
 #include "qmltypes.h"
+#include "storage/recoverystore.h"
 
 #include <QGuiApplication>
 #include <QIcon>
@@ -11,6 +12,7 @@
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickWindow>
+#include <QStandardPaths>
 #include <QTranslator>
 #include <memory>
 
@@ -44,10 +46,16 @@ int runApplication(int &argc, char **argv, const QUrl &document,
     installQtTranslations(app);
 
     registerQmlTypes();
+    // Outlives the engine and the window, so that the pages' last changes reach it and
+    // it finishes writing them before the program ends.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    RecoveryStore recovery(data.isEmpty() ? QString() : data + QLatin1String("/recovery"));
+    recovery.claimOrphans();
     QQmlEngine engine;
     // Published for the whole life of the process; the engine never owns it.
     auto *fileIO = new FileIO;
     engine.rootContext()->setContextProperty(QStringLiteral("FileIO"), fileIO);
+    engine.rootContext()->setContextProperty(QStringLiteral("RecoveryStore"), &recovery);
     QObject::connect(&engine, &QQmlEngine::quit, &app, &QGuiApplication::quit);
 
     QQmlComponent component(&engine, document);

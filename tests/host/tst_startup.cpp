@@ -21,11 +21,13 @@ private:
     };
     static Run runProbe(const QStringList &arguments)
     {
-        // A private runtime folder keeps Qt's own notice about a missing one off stderr.
+        // A private runtime folder keeps Qt's own notice about a missing one off stderr;
+        // a private data folder keeps the user's recovery files out of reach.
         QTemporaryDir runtime;
         QProcess probe;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        env.insert(QStringLiteral("XDG_DATA_HOME"), runtime.filePath(QStringLiteral("data")));
         probe.setProcessEnvironment(env);
         probe.start(QStringLiteral(STARTUP_PROBE), arguments);
         Run run;
