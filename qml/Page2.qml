@@ -28,6 +28,7 @@ FocusScope {
             loadFailureLabel.show();
             return;
         }
+        recovery.markClean(pathRow.text);
         // The rows' cells exist only after the view has laid them out.
         Qt.callLater(lolView.fitColumns);
     }
@@ -37,6 +38,8 @@ FocusScope {
         var text = jsonModel.toJson();
         if (text === "" || FileIO.save(pathRow.text, text) > 0)
             failureLabel.show();
+        else
+            recovery.markClean(pathRow.text);
     }
 
     ParticipantListModel {
@@ -44,9 +47,31 @@ FocusScope {
         objectName: "jsonModel"
     }
 
+    PageRecovery {
+        id: recovery
+        objectName: "recovery"
+        store: RecoveryStore
+        model: jsonModel
+        page: PageRecovery.Editing
+        onWriteFailed: recoveryFailureLabel.show()
+    }
+
     ColumnLayout {
         anchors.fill: parent
         spacing: root.pixSize
+
+        RecoveryBar {
+            objectName: "recoveryBar"
+            Layout.fillWidth: true
+            recovery: recovery
+            focusAfter: pathRow.field
+            // An open cell edit goes into the table it was made in, before that is replaced.
+            onRestoring: root.finishEditing()
+            onRestored: {
+                pathRow.filePath = recovery.listPath;
+                Qt.callLater(lolView.fitColumns);
+            }
+        }
 
         Label {
             Layout.alignment: Qt.AlignHCenter
@@ -71,6 +96,11 @@ FocusScope {
             Layout.alignment: Qt.AlignHCenter
             text: "Сохранить список"
             onClicked: root.saveList()
+
+            UnsavedMark {
+                objectName: "unsavedMark"
+                visible: recovery.unsaved
+            }
         }
 
         ExportRow {
@@ -102,5 +132,12 @@ FocusScope {
         objectName: "loadFailureLabel"
         text: "Не удалось загрузить файл"
         font.pixelSize: root.pixSize * 4
+    }
+
+    FailureNotice {
+        id: recoveryFailureLabel
+        objectName: "recoveryFailureLabel"
+        text: "Не удалось записать файл для восстановления"
+        font.pixelSize: root.pixSize * 2
     }
 }

@@ -34,6 +34,12 @@ QtObject {
     readonly property color row: "white"
     readonly property color rowAlternate: "#f5f5f5"
 
+    // The offer of a list left unsaved by an earlier run, and the mark of unsaved changes.
+    readonly property color recoveryBar: "#fff3c4"
+    readonly property color recoveryBarFrame: "#d9b64a"
+    readonly property int barPadding: 6
+    readonly property color unsavedMark: "#a04000"
+
     // The file dialogs open at this size where the desktop has room for it.
     readonly property int dialogWidth: 900
     readonly property int dialogHeight: 600

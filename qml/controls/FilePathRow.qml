@@ -10,6 +10,8 @@ RowLayout {
     property string filePath: ""
     // What the field holds now: the path to read or write.
     readonly property alias text: loadFileTextField.text
+    // The path field, for a page that hands it the focus.
+    readonly property Item field: loadFileTextField
     // Whether the dialog insists on a file that exists already.
     property bool selectExisting: true
 
