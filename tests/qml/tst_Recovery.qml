@@ -136,9 +136,7 @@ Item {
 
         function test_recordsText_data() {
             return [
-                { tag: "0", count: 0, text: "0 записей" },
                 { tag: "1", count: 1, text: "1 запись" },
-                { tag: "3", count: 3, text: "3 записи" },
                 { tag: "5", count: 5, text: "5 записей" },
                 { tag: "12", count: 12, text: "12 записей" },
                 { tag: "21", count: 21, text: "21 запись" },
