@@ -132,6 +132,9 @@ void RecoveryStore::claimOrphans()
 
 bool RecoveryStore::claim(const QString &file, Page page)
 {
+    // A file turned down may still wait for its removal.
+    if (dropped.contains(file))
+        return false;
     for (const Offer &offer : pageOffers[page]) {
         if (offer.file == file)
             return false;
@@ -172,6 +175,7 @@ void RecoveryStore::dropOffer(Page page)
     Job job;
     job.path = pageOffers[page].takeFirst().file;
     job.remove = true;
+    dropped.append(job.path);
     enqueue(job);
     emit offersChanged();
 }

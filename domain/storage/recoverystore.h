@@ -106,6 +106,7 @@ private:
     // Locks of the copies whose files this one took over.
     std::map<QString, std::unique_ptr<QLockFile>> claimedLocks;
     QList<Offer> pageOffers[2];
+    QStringList dropped;
 
     std::mutex mutex;
     std::condition_variable wake;

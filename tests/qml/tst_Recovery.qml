@@ -33,6 +33,8 @@ Item {
         readonly property string list: "[" + training + "," + training + "," + training + "]"
         readonly property string listPath: testDir + "/оставленный.json"
         readonly property string savePath: testDir + "/saved.json"
+        // Each test's dead copy is another one.
+        property int deadCopies: 0
 
         function open(kind) {
             page = createTemporaryObject(kind === "creation" ? creationComponent
@@ -49,7 +51,8 @@ Item {
             var header = kind === "creation" ? '{"format":1,"page":"creation"}'
                     : '{"format":1,"keys":["group","isGto","name","organization"],' +
                       '"page":"editing","path":' + JSON.stringify(listPath) + '}';
-            var file = RecoveryStore.folder + "/20240101-000000-000-7." + kind + ".recovery";
+            var file = RecoveryStore.folder + "/20240101-000000-000-" + (++deadCopies) + "." +
+                       kind + ".recovery";
             compare(FileIO.save(file, header + "\n" + list), 0);
             RecoveryStore.claimOrphans();
             return file;
