@@ -195,9 +195,9 @@ void PageRecovery::onWritten(int page, bool ok)
 {
     if (page != pageKind)
         return;
-    if (ok)
+    if (ok) {
         failureShown = false;
-    else if (!failureShown) {
+    } else if (!failureShown) {
         failureShown = true;
         emit writeFailed();
     }

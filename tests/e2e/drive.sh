@@ -199,10 +199,10 @@ recovery_restore() {
 }
 
 # The number of records in the one recovery file of the page ("creation" or "editing"),
-# read by Python's json module; nothing when there is no such file.
+# read by Python's json module; "none" when there is no such file.
 recovery_count() {
   local files=("$(recovery_folder)"/*."$1".recovery)
-  [ -f "${files[0]}" ] || return 0
+  [ -f "${files[0]}" ] || { echo none; return 0; }
   /usr/bin/python3 -c '
 import json, sys
 header, rows, end = open(sys.argv[1], encoding="utf-8").read().split("\n")

@@ -58,7 +58,7 @@ cmp -s "$work/expected.json" "$work/restored.json" || {
   drive_fail "the restored list was saved with other bytes"
 }
 # The list is saved: nothing is left to recover.
-wait_for_recovery creation ''
+wait_for_recovery creation none
 
 # From "Сохранить список" back to the organization field, one more entry, and the window
 # closed before the list is saved again.
