@@ -80,11 +80,18 @@ void ParticipantListModel::updateRoleKeys()
 
 bool ParticipantListModel::load(const QString &text)
 {
+    return load(text, QStringList());
+}
+
+bool ParticipantListModel::load(const QString &text, const QStringList &keyOrder)
+{
     try {
         const QByteArray bytes = text.toUtf8();
         // Keys met by a load that fails must not enter the order, so the reader works on
         // a copy.
         KeyTable loadedKeys = keyTable;
+        for (const QString &key : keyOrder)
+            loadedKeys.intern(key.toStdString());
         ListJson::ReadResult result;
         if (!ListJson::read(bytes.constData(), bytes.constData() + bytes.size(), loadedKeys,
                             result))

@@ -55,6 +55,9 @@ public:
     // Replaces the rows with the objects of the JSON array `text`. Anything that is not a
     // JSON array leaves the model as it was and gives false.
     Q_INVOKABLE bool load(const QString &text);
+    // As load(), meeting the names of `keyOrder` first and in that order, so that a table
+    // taken up again writes its keys as the table it was taken from.
+    bool load(const QString &text, const QStringList &keyOrder);
     // The rows as a compact JSON array, strings escaped as ECMAScript's JSON.stringify
     // does; an empty string only when the text could not be built.
     Q_INVOKABLE QString toJson() const;

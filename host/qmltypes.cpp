@@ -5,6 +5,7 @@
 #include "listfiltermodel.h"
 #include "listhistory.h"
 #include "listimport.h"
+#include "pagerecovery.h"
 #include "participantlistmodel.h"
 #include "participantrules.h"
 
@@ -23,6 +24,7 @@ void registerQmlTypes()
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new Clipboard; });
         qmlRegisterType<ListFilterModel>(uri, 1, 0, "ListFilterModel");
         qmlRegisterType<ListHistory>(uri, 1, 0, "ListHistory");
+        qmlRegisterType<PageRecovery>(uri, 1, 0, "PageRecovery");
         qmlRegisterSingletonType<ParticipantRules>(
             uri, 1, 0, "ParticipantRules",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new ParticipantRules; });

@@ -55,6 +55,8 @@ FocusScope {
         var text = itemModel.toJson();
         if (text === "" || FileIO.save(pathRow.text, text) > 0)
             failureLabel.show();
+        else
+            recovery.markClean(pathRow.text);
     }
 
     ParticipantListModel {
@@ -89,8 +91,30 @@ FocusScope {
         onActivated: addHistory.redo()
     }
 
+    PageRecovery {
+        id: recovery
+        objectName: "recovery"
+        store: RecoveryStore
+        model: itemModel
+        page: PageRecovery.Creation
+        onWriteFailed: recoveryFailureLabel.show()
+    }
+
+    RecoveryBar {
+        id: recoveryBar
+        objectName: "recoveryBar"
+        anchors.top: parent.top
+        anchors.left: parent.left
+        anchors.right: parent.right
+        recovery: recovery
+        focusAfter: entryForm.firstField
+    }
+
     RowLayout {
-        anchors.fill: parent
+        anchors.top: recoveryBar.visible ? recoveryBar.bottom : parent.top
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
         anchors.leftMargin: Math.round(root.pixSize / 2)
         anchors.rightMargin: Math.round(root.pixSize / 2)
         spacing: root.pixSize
@@ -171,6 +195,11 @@ FocusScope {
                     Layout.alignment: Qt.AlignHCenter
                     text: "Сохранить список"
                     onClicked: root.saveList()
+
+                    UnsavedMark {
+                        objectName: "unsavedMark"
+                        visible: recovery.unsaved
+                    }
                 }
             }
 
@@ -192,5 +221,12 @@ FocusScope {
         id: failureLabel
         objectName: "failureLabel"
         font.pixelSize: root.pixSize * 4
+    }
+
+    FailureNotice {
+        id: recoveryFailureLabel
+        objectName: "recoveryFailureLabel"
+        text: "Не удалось записать файл для восстановления"
+        font.pixelSize: root.pixSize * 2
     }
 }

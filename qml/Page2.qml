@@ -47,6 +47,7 @@ FocusScope {
             showLoadFailure("Не удалось загрузить файл");
             return;
         }
+        recovery.markClean(pathRow.text);
         // Placing the view makes its cells at once, so the columns fit them before anyone
         // clicks; those made later fit at the next turn.
         if (tableModel.count > 0)
@@ -60,6 +61,8 @@ FocusScope {
         var text = jsonModel.toJson();
         if (text === "" || FileIO.save(pathRow.text, text) > 0)
             failureLabel.show();
+        else
+            recovery.markClean(pathRow.text);
     }
 
     // Rows copied from a spreadsheet; text fields keep Ctrl+V for themselves.
@@ -115,9 +118,31 @@ FocusScope {
         onActivated: root.redo()
     }
 
+    PageRecovery {
+        id: recovery
+        objectName: "recovery"
+        store: RecoveryStore
+        model: jsonModel
+        page: PageRecovery.Editing
+        onWriteFailed: recoveryFailureLabel.show()
+    }
+
     ColumnLayout {
         anchors.fill: parent
         spacing: root.pixSize
+
+        RecoveryBar {
+            objectName: "recoveryBar"
+            Layout.fillWidth: true
+            recovery: recovery
+            focusAfter: pathRow.field
+            // An open cell edit goes into the table it was made in, before that is replaced.
+            onRestoring: root.finishEditing()
+            onRestored: {
+                pathRow.filePath = recovery.listPath;
+                Qt.callLater(lolView.fitColumns);
+            }
+        }
 
         Label {
             Layout.alignment: Qt.AlignHCenter
@@ -142,6 +167,11 @@ FocusScope {
             Layout.alignment: Qt.AlignHCenter
             text: "Сохранить список"
             onClicked: root.saveList()
+
+            UnsavedMark {
+                objectName: "unsavedMark"
+                visible: recovery.unsaved
+            }
         }
 
         RowLayout {
@@ -221,5 +251,12 @@ FocusScope {
         horizontalAlignment: Text.AlignHCenter
         wrapMode: Text.Wrap
         font.pixelSize: root.pixSize * 4
+    }
+
+    FailureNotice {
+        id: recoveryFailureLabel
+        objectName: "recoveryFailureLabel"
+        text: "Не удалось записать файл для восстановления"
+        font.pixelSize: root.pixSize * 2
     }
 }

@@ -40,6 +40,16 @@ QtObject {
     // The suggestion picked by the arrows.
     readonly property color suggestion: "#cde4f7"
 
+    // The offer of a list left unsaved by an earlier run, and the mark of unsaved changes.
+    readonly property color recoveryBar: "#fff3c4"
+    readonly property color recoveryBarFrame: "#d9b64a"
+    readonly property int barPadding: 6
+    readonly property color unsavedMark: "#a04000"
+
+    // The file dialogs open at this size where the desktop has room for it.
+    readonly property int dialogWidth: 900
+    readonly property int dialogHeight: 600
+
     // Fonts and spacings are multiples of this unit, half of a 24th of the page height.
     function sizeUnit(pageHeight) {
         return Math.floor(pageHeight / 24 / 2);

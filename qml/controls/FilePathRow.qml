@@ -10,6 +10,8 @@ RowLayout {
     property string filePath: ""
     // What the field holds now: the path to read or write.
     readonly property alias text: loadFileTextField.text
+    // The path field, for a page that hands it the focus.
+    readonly property Item field: loadFileTextField
     // Whether the dialog insists on a file that exists already.
     property bool selectExisting: true
 
@@ -48,7 +50,7 @@ RowLayout {
         Layout.alignment: Qt.AlignLeft
         onClicked: {
             if (dialogLoader.item)
-                dialogLoader.item.open();
+                dialogLoader.item.openOver(pathRow);
             else
                 dialogLoader.active = true;
         }
@@ -70,7 +72,7 @@ RowLayout {
             item.accepted.connect(function() {
                 pathRow.filePath = pathRow.localPathFromUrl(item.fileUrl);
             });
-            item.open();
+            item.openOver(pathRow);
         }
     }
 }

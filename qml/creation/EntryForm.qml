@@ -22,6 +22,8 @@ ColumnLayout {
         pectoralNumber: gtoFields.pectoralNumber,
         athleticRank: gtoFields.athleticRank
     })
+    // Where a keyboard user starts an entry.
+    readonly property Item firstField: textOrganization
     readonly property real labelWidth: Math.max(organizationRow.labelImplicitWidth,
                                                 nameRow.labelImplicitWidth,
                                                 isGto ? gtoFields.labelImplicitWidth

@@ -1,9 +1,9 @@
 import QtQuick 2.7
-import QtQuick.Dialogs 1.0
+import "../controls"
 
 // The save dialog of the exports. It lives in its own document so that the dialog module
 // is loaded on the first export, not while the window starts.
-FileDialog {
+FittedFileDialog {
     id: exportDialog
     objectName: "exportDialog"
 

@@ -44,7 +44,7 @@ RowLayout {
         dialog.format = format;
         dialog.nameFilters = nameFilters(format);
         dialog.folder = ListExporter.suggestedUrl(listPath, format);
-        dialog.open();
+        dialog.openOver(exportRow);
     }
 
     function exportTo(format, url) {

@@ -22,6 +22,7 @@ double timeToFirstFrame(const QString &program)
         QStringLiteral("QT_LOGGING_RULES"),
         QStringLiteral("qt.scenegraph.time.renderer=true\nqt.scenegraph.time.renderloop=true"));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    env.insert(QStringLiteral("XDG_DATA_HOME"), runtime.filePath(QStringLiteral("data")));
     process.setProcessEnvironment(env);
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setReadChannel(QProcess::StandardError);

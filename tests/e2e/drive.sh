@@ -79,6 +79,9 @@ drive_start_server() {
   export DISPLAY=":$(head -n 1 "$work/display")"
   mkdir -p -m 700 "$work/runtime"
   export XDG_RUNTIME_DIR=$work/runtime
+  # Recovery files and the file dialog's settings stay in the scratch folder.
+  export XDG_DATA_HOME=$work/data
+  export XDG_CONFIG_HOME=$work/config
   export QT_QPA_PLATFORM=xcb
   unset QT_QUICK_BACKEND
 }
@@ -177,6 +180,45 @@ drive_close() {
   [ -n "$status" ] || drive_fail "the program did not end within a second of the close request"
   drive_pid=
   [ "$status" = 0 ] || drive_fail "exit status $status after the window closed"
+}
+
+# --- Recovery --------------------------------------------------------------------------
+# While a page offers a list that an earlier run left unsaved, the two buttons of its bar
+# come first on the page, right after the tab bar: "Восстановить", then "Удалить". Once
+# the bar goes, the focus is in the creation page's organization field, or in the editing
+# page's path field.
+
+# This run's recovery files and those left by earlier ones.
+recovery_folder() {
+  echo "$XDG_DATA_HOME/Orvend Electronics/quillor list exporter/recovery"
+}
+
+# From the tab bar: "Восстановить" pressed.
+recovery_restore() {
+  press Tab
+  press Return
+}
+
+# The number of records in the one recovery file of the page ("creation" or "editing"),
+# read by Python's json module; "none" when there is no such file.
+recovery_count() {
+  local files=("$(recovery_folder)"/*."$1".recovery)
+  [ -f "${files[0]}" ] || { echo none; return 0; }
+  /usr/bin/python3 -c '
+import json, sys
+header, rows, end = open(sys.argv[1], encoding="utf-8").read().split("\n")
+assert json.loads(header)["page"] == sys.argv[2] and end == ""
+print(len(json.loads(rows)))' "${files[0]}" "$1" 2>/dev/null
+}
+
+# Waits until the page's recovery file holds `count` records.
+wait_for_recovery() {
+  local i
+  for i in $(seq 50); do
+    [ "$(recovery_count "$1")" = "$2" ] && return 0
+    sleep 0.1
+  done
+  drive_fail "no recovery file of the $1 page with $2 records (now: '$(recovery_count "$1")')"
 }
 
 # --- Creation page ---------------------------------------------------------------------

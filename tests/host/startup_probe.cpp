@@ -1,6 +1,7 @@
 // Runs the program's start-up on the document given as the first argument. With
 // "--close" it prints the identity strings and the window size once the first frame is
-// shown, then closes the window as a user would.
+// shown, then closes the window as a user would; "--texts" prints some of Qt's own texts
+// of the file dialog instead.
 #include "startup.h"
 
 #include <QCoreApplication>
@@ -16,8 +17,19 @@ int main(int argc, char *argv[])
         return 2;
     const QUrl document = QUrl::fromUserInput(QString::fromLocal8Bit(argv[1]));
     const bool close = argc > 2 && std::strcmp(argv[2], "--close") == 0;
+    const bool texts = argc > 2 && std::strcmp(argv[2], "--texts") == 0;
 
-    return runApplication(argc, argv, document, [close](QQuickWindow &window) {
+    return runApplication(argc, argv, document, [close, texts](QQuickWindow &window) {
+        if (texts) {
+            std::printf("%s|%s|%s|%s\n",
+                        qPrintable(QCoreApplication::translate("DefaultFileDialog", "Filename")),
+                        qPrintable(QCoreApplication::translate("DefaultFileDialog", "Cancel")),
+                        qPrintable(QCoreApplication::translate("QFileDialog", "All Files (*)")),
+                        qPrintable(QCoreApplication::translate("QStandardPaths", "Home")));
+            std::fflush(stdout);
+            QTimer::singleShot(0, &window, &QWindow::close);
+            return;
+        }
         if (!close)
             return;
         QObject::connect(&window, &QQuickWindow::frameSwapped, &window, [&window] {

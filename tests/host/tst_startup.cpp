@@ -10,6 +10,7 @@ private slots:
     void brokenDocumentExitsWithMinusOne_data();
     void brokenDocumentExitsWithMinusOne();
     void mainWindowOpensAndClosesWithZero();
+    void qtTextsAreRussian();
 
 private:
     struct Run
@@ -20,11 +21,13 @@ private:
     };
     static Run runProbe(const QStringList &arguments)
     {
-        // A private runtime folder keeps Qt's own notice about a missing one off stderr.
+        // A private runtime folder keeps Qt's own notice about a missing one off stderr;
+        // a private data folder keeps the user's recovery files out of reach.
         QTemporaryDir runtime;
         QProcess probe;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        env.insert(QStringLiteral("XDG_DATA_HOME"), runtime.filePath(QStringLiteral("data")));
         probe.setProcessEnvironment(env);
         probe.start(QStringLiteral(STARTUP_PROBE), arguments);
         Run run;
@@ -74,6 +77,15 @@ void TestStartup::mainWindowOpensAndClosesWithZero()
     QCOMPARE(
         run.out,
         QByteArray("orvend.example|Orvend Electronics|quillor list exporter|1.0.0|1024x768\n"));
+}
+
+void TestStartup::qtTextsAreRussian()
+{
+    const Run run = runProbe({QStringLiteral("qrc:/qml/main.qml"), QStringLiteral("--texts")});
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(run.out),
+             QStringLiteral("Имя|Отмена|Все файлы (*)|Домашний каталог\n"));
 }
 
 QTEST_GUILESS_MAIN(TestStartup)

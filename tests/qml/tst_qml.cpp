@@ -1,5 +1,6 @@
 #include "fileio.h"
 #include "qmltypes.h"
+#include "storage/recoverystore.h"
 
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -25,11 +26,17 @@ public slots:
     {
         engine->rootContext()->setContextProperty(QStringLiteral("FileIO"), &fileIO);
         engine->rootContext()->setContextProperty(QStringLiteral("testDir"), dir.path());
+        // Every test document starts as a fresh copy of the program, with a recovery
+        // folder of its own.
+        auto *store =
+            new RecoveryStore(dir.filePath(QStringLiteral("recovery-%1").arg(++engines)), engine);
+        engine->rootContext()->setContextProperty(QStringLiteral("RecoveryStore"), store);
     }
 
 private:
     FileIO fileIO;
     QTemporaryDir dir;
+    int engines = 0;
 };
 
 QUICK_TEST_MAIN_WITH_SETUP(quillor_qml, Setup)

@@ -1,5 +1,6 @@
 import QtQuick 2.7
 import QtTest 1.1
+import QtQuick.Window 2.2
 import "../../../qml/controls"
 
 Item {
@@ -94,6 +95,12 @@ Item {
             compare(dialog.selectMultiple, false);
             compare(dialog.selectFolder, false);
             compare(dialog.folder, dialog.shortcuts.home);
+            // Large enough to read a folder, yet no larger than the desktop.
+            var desktopWidth = container.Screen.desktopAvailableWidth;
+            var desktopHeight = container.Screen.desktopAvailableHeight;
+            verify(dialog.width >= Math.min(800, desktopWidth), "width " + dialog.width);
+            verify(dialog.height >= Math.min(500, desktopHeight), "height " + dialog.height);
+            verify(dialog.width <= desktopWidth && dialog.height <= desktopHeight);
             dialog.close();
 
             // A second press reuses the same dialog.

@@ -1,0 +1,220 @@
+#include "pagerecovery.h"
+
+#include "codecs/listjson.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+// Two lists as written, the records of the first before those of the second.
+QByteArray joined(const QByteArray &first, const QByteArray &second)
+{
+    const QByteArray empty("[]");
+    if (first == empty)
+        return second;
+    if (second == empty)
+        return first;
+    return first.left(first.size() - 1) + ',' + second.mid(1);
+}
+
+} // namespace
+
+PageRecovery::PageRecovery(QObject *parent) : QObject(parent)
+{
+    settle.setSingleShot(true);
+    settle.setInterval(settleMs);
+    connect(&settle, &QTimer::timeout, this, &PageRecovery::check);
+    // The pages go only after the event loop has ended; by then the models may be gone.
+    if (QCoreApplication *app = QCoreApplication::instance())
+        connect(app, &QCoreApplication::aboutToQuit, this, &PageRecovery::flush);
+}
+
+PageRecovery::~PageRecovery()
+{
+    flush();
+}
+
+void PageRecovery::setStore(QObject *store)
+{
+    auto *recovery = qobject_cast<RecoveryStore *>(store);
+    if (recovery == recoveryStore)
+        return;
+    if (recoveryStore)
+        disconnect(recoveryStore, nullptr, this, nullptr);
+    recoveryStore = recovery;
+    if (recovery) {
+        connect(recovery, &RecoveryStore::offersChanged, this, &PageRecovery::offerChanged);
+        // Reported from the store's writer thread, so this arrives queued.
+        connect(recovery, &RecoveryStore::written, this, &PageRecovery::onWritten);
+    }
+    emit storeChanged();
+    emit offerChanged();
+}
+
+void PageRecovery::setModel(ParticipantListModel *model)
+{
+    if (model == listModel)
+        return;
+    if (listModel)
+        disconnect(listModel, nullptr, this, nullptr);
+    listModel = model;
+    if (model) {
+        connect(model, &QAbstractItemModel::rowsInserted, this, &PageRecovery::changed);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, &PageRecovery::changed);
+        connect(model, &QAbstractItemModel::rowsMoved, this, &PageRecovery::changed);
+        connect(model, &QAbstractItemModel::dataChanged, this, &PageRecovery::changed);
+        connect(model, &QAbstractItemModel::layoutChanged, this, &PageRecovery::changed);
+        connect(model, &QAbstractItemModel::modelReset, this, &PageRecovery::changed);
+    }
+    settle.stop();
+    cleanRows = rowsText();
+    cleanPath = path;
+    setDiffers(false);
+    emit modelChanged();
+}
+
+void PageRecovery::setPage(Page page)
+{
+    if (page == pageKind)
+        return;
+    pageKind = page;
+    emit pageChanged();
+    emit offerChanged();
+}
+
+bool PageRecovery::hasOffer() const
+{
+    return recoveryStore && !recoveryStore->offers(RecoveryStore::Page(pageKind)).isEmpty();
+}
+
+int PageRecovery::offerCount() const
+{
+    return hasOffer() ? recoveryStore->offers(RecoveryStore::Page(pageKind)).first().count : 0;
+}
+
+QDateTime PageRecovery::offerTime() const
+{
+    return hasOffer() ? recoveryStore->offers(RecoveryStore::Page(pageKind)).first().written
+                      : QDateTime();
+}
+
+void PageRecovery::markClean(const QString &listPath)
+{
+    settle.stop();
+    setPath(listPath);
+    cleanRows = rowsText();
+    cleanPath = listPath;
+    setDiffers(false);
+    if (recoveryStore)
+        recoveryStore->remove(RecoveryStore::Page(pageKind));
+}
+
+bool PageRecovery::restore()
+{
+    if (!hasOffer() || !listModel)
+        return false;
+    const auto page = RecoveryStore::Page(pageKind);
+    const RecoveryStore::State state = recoveryStore->offers(page).first().state;
+    if (pageKind == Creation) {
+        if (!listModel->load(QString::fromUtf8(joined(state.rows, rowsText()))))
+            return false;
+    } else {
+        if (!listModel->load(QString::fromUtf8(state.rows), state.keys))
+            return false;
+        setPath(state.path);
+    }
+    // This copy's file is asked for before the offer's file goes.
+    check();
+    recoveryStore->dropOffer(page);
+    return true;
+}
+
+void PageRecovery::discard()
+{
+    if (hasOffer())
+        recoveryStore->dropOffer(RecoveryStore::Page(pageKind));
+}
+
+void PageRecovery::flush()
+{
+    if (settle.isActive())
+        check();
+}
+
+void PageRecovery::changed()
+{
+    // Not restarted by later changes: a stream of them is still written within a moment.
+    if (!settle.isActive())
+        settle.start();
+}
+
+void PageRecovery::check()
+{
+    settle.stop();
+    if (!listModel)
+        return;
+    const QByteArray rows = rowsText();
+    if (rows.isEmpty())
+        return;
+    setDiffers(rows != cleanRows || path != cleanPath);
+    if (!recoveryStore)
+        return;
+    const auto page = RecoveryStore::Page(pageKind);
+    // An empty list on the creation page holds nothing to lose.
+    if (!differs || (pageKind == Creation && listModel->rowCount() == 0)) {
+        recoveryStore->remove(page);
+        return;
+    }
+    RecoveryStore::State state;
+    state.rows = rows;
+    if (pageKind == Editing) {
+        state.path = path;
+        for (const std::string &key : listModel->keys().names)
+            state.keys.append(QString::fromStdString(key));
+    }
+    recoveryStore->write(page, state);
+}
+
+void PageRecovery::setDiffers(bool value)
+{
+    if (differs == value)
+        return;
+    differs = value;
+    emit unsavedChanged();
+}
+
+void PageRecovery::setPath(const QString &value)
+{
+    if (path == value)
+        return;
+    path = value;
+    emit listPathChanged();
+}
+
+void PageRecovery::onWritten(int page, bool ok)
+{
+    if (page != pageKind)
+        return;
+    if (ok) {
+        failureShown = false;
+    } else if (!failureShown) {
+        failureShown = true;
+        emit writeFailed();
+    }
+}
+
+QByteArray PageRecovery::rowsText() const
+{
+    if (!listModel)
+        return QByteArray();
+    try {
+        const std::string out =
+            ListJson::write(listModel->rows(), listModel->keys(),
+                            listModel->keyOrder() == ParticipantListModel::RecordOrder
+                                ? ListJson::KeyOrder::Record
+                                : ListJson::KeyOrder::FirstMet);
+        return QByteArray(out.data(), int(out.size()));
+    } catch (const std::exception &) {
+        return QByteArray();
+    }
+}
