@@ -71,24 +71,12 @@ FocusScope {
         list: itemModel
     }
 
-    // A text field keeps Ctrl+Z for its own text; the buttons take the focus when pressed,
-    // so that the key reaches the list right after an add or a clear.
-    Shortcut {
-        sequence: "Ctrl+Z"
+    // The buttons take the focus when pressed, so that the keys reach the list right after an
+    // add or a clear.
+    UndoShortcuts {
         enabled: root.visible
-        onActivated: addHistory.undo()
-    }
-
-    Shortcut {
-        sequence: "Ctrl+Shift+Z"
-        enabled: root.visible
-        onActivated: addHistory.redo()
-    }
-
-    Shortcut {
-        sequence: "Ctrl+Y"
-        enabled: root.visible
-        onActivated: addHistory.redo()
+        onUndo: addHistory.undo()
+        onRedo: addHistory.redo()
     }
 
     PageRecovery {

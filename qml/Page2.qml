@@ -99,23 +99,10 @@ FocusScope {
         onActivated: findBar.focusFind()
     }
 
-    // Text fields keep these keys for their own text.
-    Shortcut {
-        sequence: "Ctrl+Z"
+    UndoShortcuts {
         enabled: root.visible
-        onActivated: root.undo()
-    }
-
-    Shortcut {
-        sequence: "Ctrl+Shift+Z"
-        enabled: root.visible
-        onActivated: root.redo()
-    }
-
-    Shortcut {
-        sequence: "Ctrl+Y"
-        enabled: root.visible
-        onActivated: root.redo()
+        onUndo: root.undo()
+        onRedo: root.redo()
     }
 
     PageRecovery {
