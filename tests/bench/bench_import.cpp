@@ -6,6 +6,8 @@
 #include "listimport.h"
 #include "participantlistmodel.h"
 
+#include "spread.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -16,11 +18,9 @@
 
 namespace {
 
-double median(std::vector<double> values)
+double median(const std::vector<double> &values)
 {
-    std::sort(values.begin(), values.end());
-    const std::size_t mid = values.size() / 2;
-    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+    return spreadOf(values).median;
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "participantlistmodel.h"
 #include "samplelist.h"
 
+#include "spread.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QJSEngine>
@@ -15,11 +17,9 @@
 
 namespace {
 
-double median(std::vector<double> values)
+double median(const std::vector<double> &values)
 {
-    std::sort(values.begin(), values.end());
-    const std::size_t mid = values.size() / 2;
-    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+    return spreadOf(values).median;
 }
 
 double millisecondsOf(const std::function<void()> &work)

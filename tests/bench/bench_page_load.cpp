@@ -2,6 +2,7 @@
 // "Загрузить список" to the first frame that shows the rows. Each run is a fresh process.
 // Needs a display (run it under xvfb-run). Usage: bench_page_load [runs] [records]
 #include "samplelist.h"
+#include "spread.h"
 #include "startup.h"
 
 #include <QCoreApplication>
@@ -109,11 +110,9 @@ int main(int argc, char **argv)
             return 1;
         }
     }
-    std::sort(times.begin(), times.end());
-    const std::size_t mid = times.size() / 2;
-    const double median = times.size() % 2 ? times[mid] : (times[mid - 1] + times[mid]) / 2;
+    const Spread spread = spreadOf(times);
     std::printf("%d records, press to first frame with the rows: runs %d  median %.1f ms  "
                 "min %.1f ms  max %.1f ms\n",
-                records, runs, median, times.front(), times.back());
+                records, runs, spread.median, spread.min, spread.max);
     return 0;
 }

@@ -6,6 +6,8 @@
 #include "samplelist.h"
 #include "startup.h"
 
+#include "spread.h"
+
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -29,12 +31,9 @@ struct Figures
 
 void report(Figures &figures)
 {
-    std::vector<double> &t = figures.times;
-    std::sort(t.begin(), t.end());
-    const std::size_t mid = t.size() / 2;
-    const double median = t.size() % 2 ? t[mid] : (t[mid - 1] + t[mid]) / 2;
+    const Spread spread = spreadOf(figures.times);
     std::printf("%-44s median %6.1f ms  min %6.1f ms  max %6.1f ms  (%zu runs)\n", figures.what,
-                median, t.front(), t.back(), t.size());
+                spread.median, spread.min, spread.max, figures.times.size());
 }
 
 // From the action to the next frame the window shows; the window is asked for a frame, so

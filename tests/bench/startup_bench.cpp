@@ -2,6 +2,8 @@
 // several programs run alternately, and prints median, minimum and maximum per program.
 // Needs a display (run it under xvfb-run). Usage: startup_bench RUNS PROGRAM...
 // The frame is seen from outside through Qt's own scene graph timing log.
+#include "spread.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -71,13 +73,10 @@ int main(int argc, char *argv[])
     }
     std::vector<double> medians;
     for (int i = 0; i < programs.size(); ++i) {
-        auto &t = times[i];
-        std::sort(t.begin(), t.end());
-        const double median =
-            t.size() % 2 ? t[t.size() / 2] : (t[t.size() / 2 - 1] + t[t.size() / 2]) / 2;
-        medians.push_back(median);
+        const Spread spread = spreadOf(times[i]);
+        medians.push_back(spread.median);
         std::printf("%-60s runs %d  median %.1f ms  min %.1f ms  max %.1f ms\n",
-                    qPrintable(programs[i]), runs, median, t.front(), t.back());
+                    qPrintable(programs[i]), runs, spread.median, spread.min, spread.max);
     }
     for (int i = 1; i < programs.size(); ++i)
         std::printf("median of %s / median of %s = %.2f\n", qPrintable(programs[0]),

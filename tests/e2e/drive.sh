@@ -1,9 +1,10 @@
 # Drives the real program in its own X server by keyboard, as an operator would; the
 # end-to-end tests and the screenshot script source this file and share its steps.
 #
-# The caller sets `work` (a scratch folder of its own) before calling drive_start_server,
-# and may set `artifacts` (a folder for a picture of the window when a step fails).
-# Every step either succeeds or ends the script through drive_fail, which prints FAIL.
+# A test calls drive_begin with its time limit and its own arguments; a script of another
+# kind sets `work` (a scratch folder of its own) and may set `artifacts` (a folder for a
+# picture of the window when a step fails). Every step either succeeds or ends the script
+# through drive_fail, which prints FAIL.
 
 drive_pid=
 drive_server_pid=
@@ -55,6 +56,19 @@ drive_time_limit() {
   ) </dev/null >/dev/null &
   drive_watchdog_pid=$!
   disown "$drive_watchdog_pid"
+}
+
+# For the end-to-end tests, whose arguments are PROGRAM WM_CLOSE [ARTIFACT_DIR]: a scratch
+# folder removed on every exit, the time limit, and the server.
+drive_begin() {
+  local seconds=$1
+  program=$2
+  wm_close=$3
+  artifacts=${4:-}
+  work=$(mktemp -d)
+  trap drive_cleanup EXIT
+  drive_time_limit "$seconds"
+  drive_start_server
 }
 
 drive_require() {
@@ -332,17 +346,22 @@ editing_save() {
   wait_for_file "$1"
 }
 
+# A file dialog is a window of its own; it gets the keyboard once it shows.
+focus_dialog() {
+  local dialog
+  dialog=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1) || true
+  [ -n "$dialog" ] || drive_fail "the dialog \"$1\" did not appear"
+  timeout 5 xdotool windowfocus --sync "$dialog" ||
+    drive_fail "the dialog \"$1\" took no keyboard focus"
+}
+
 # With the focus on an export button: opens its dialog, which suggests the list's name with
 # the format's extension, saves there and gives the window the keyboard back. The focus in
 # the window stays on the button.
 editing_export() {
-  local expected=$1 dialog
+  local expected=$1
   press Return
-  dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Экспорт списка$' |
-           head -n 1) || true
-  [ -n "$dialog" ] || drive_fail "the export dialog did not appear"
-  timeout 5 xdotool windowfocus --sync "$dialog" ||
-    drive_fail "the export dialog took no keyboard focus"
+  focus_dialog "Экспорт списка"
   tabs 2
   expect_field "$expected" "the export dialog's path field"
   press Return
@@ -354,13 +373,9 @@ editing_export() {
 # added to the list with "Добавить к списку", the preview having `columns` columns. The
 # focus ends on the page's notice label.
 editing_import() {
-  local path=$1 columns=$2 dialog
+  local path=$1 columns=$2
   press Return
-  dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Импорт списка$' |
-           head -n 1) || true
-  [ -n "$dialog" ] || drive_fail "the import dialog did not appear"
-  timeout 5 xdotool windowfocus --sync "$dialog" ||
-    drive_fail "the import dialog took no keyboard focus"
+  focus_dialog "Импорт списка"
   tabs 2
   enter "$path"
   press Return

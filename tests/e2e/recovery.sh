@@ -7,15 +7,8 @@
 # Usage: recovery.sh PROGRAM WM_CLOSE [ARTIFACT_DIR]
 set -euo pipefail
 
-program=$1
-wm_close=$2
-artifacts=${3:-}
-work=$(mktemp -d)
 source "$(dirname "$0")/drive.sh"
-trap drive_cleanup EXIT
-drive_time_limit 60
-
-drive_start_server
+drive_begin 60 "$@"
 drive_start_program "$program"
 
 # Training entries need the fewest keys. From the tab bar to the training mode button,

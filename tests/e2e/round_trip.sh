@@ -9,15 +9,8 @@
 # Usage: round_trip.sh PROGRAM WM_CLOSE [ARTIFACT_DIR]
 set -euo pipefail
 
-program=$1
-wm_close=$2
-artifacts=${3:-}
-work=$(mktemp -d)
 source "$(dirname "$0")/drive.sh"
-trap drive_cleanup EXIT
-drive_time_limit 100
-
-drive_start_server
+drive_begin 100 "$@"
 drive_start_program "$program"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 [ "$WIDTH" = 1024 ] && [ "$HEIGHT" = 768 ] || drive_fail "window is ${WIDTH}x${HEIGHT}, not 1024x768"

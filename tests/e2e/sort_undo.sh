@@ -6,13 +6,8 @@
 # Usage: sort_undo.sh PROGRAM WM_CLOSE [ARTIFACT_DIR]
 set -euo pipefail
 
-program=$1
-wm_close=$2
-artifacts=${3:-}
-work=$(mktemp -d)
 source "$(dirname "$0")/drive.sh"
-trap drive_cleanup EXIT
-drive_time_limit 40
+drive_begin 40 "$@"
 
 record() {
   printf '{"birthDate":"%s","group":"Школа 5","gtoUuid":"%s","isGto":true,"name":"%s","organization":"Школа 5","sex":"%s","step":"6.0"}' "$@"
@@ -23,7 +18,6 @@ borisov=$(record 03.03.2002 33333333333 'Борисов Иван' М)
 ivanova=$(record 04.04.2003 44444444444 'иванова Анна' Ж)
 printf '[%s,%s,%s,%s]\n' "$yakovlev" "$yolkin" "$borisov" "$ivanova" >"$work/list.json"
 
-drive_start_server
 drive_start_program "$program"
 press Tab
 editing_load "$work/list.json"
