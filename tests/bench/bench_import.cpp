@@ -16,15 +16,6 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
-
-double median(const std::vector<double> &values)
-{
-    return spreadOf(values).median;
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
@@ -73,8 +64,8 @@ int main(int argc, char **argv)
                 return 1;
         }
         std::printf("%-6s %8d %10.0f %10.0f %12.0f\n", qPrintable(file.first.section('.', -1)),
-                    file.second, median(times), *std::max_element(times.begin(), times.end()),
-                    median(adds));
+                    file.second, spreadOf(times).median,
+                    *std::max_element(times.begin(), times.end()), spreadOf(adds).median);
     }
     return 0;
 }

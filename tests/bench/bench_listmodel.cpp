@@ -17,11 +17,6 @@
 
 namespace {
 
-double median(const std::vector<double> &values)
-{
-    return spreadOf(values).median;
-}
-
 double millisecondsOf(const std::function<void()> &work)
 {
     QElapsedTimer timer;
@@ -74,8 +69,8 @@ int main(int argc, char **argv)
         }
         const auto report = [count](const char *step, const std::vector<double> &model,
                                     const std::vector<double> &script) {
-            const double m = median(model);
-            const double s = median(script);
+            const double m = spreadOf(model).median;
+            const double s = spreadOf(script).median;
             std::printf("%-8d %-6s %12.1f %12.1f %7.2f\n", count, step, m, s, m / s);
         };
         report("load", modelLoad, scriptParse);

@@ -17,15 +17,6 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
-
-double median(const std::vector<double> &values)
-{
-    return spreadOf(values).median;
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
@@ -67,7 +58,7 @@ int main(int argc, char **argv)
                 return 1;
             }
         }
-        std::printf("%-8d %16.1f %16.1f\n", count, median(gui), median(writer));
+        std::printf("%-8d %16.1f %16.1f\n", count, spreadOf(gui).median, spreadOf(writer).median);
     }
     std::printf("(%d edits, medians; the writer's time of those that wrote the file)\n",
                 repetitions);
