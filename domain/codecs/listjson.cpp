@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <type_traits>
 #include <nlohmann/json.hpp>
 
 namespace ListJson {
@@ -218,6 +219,10 @@ private:
     template <typename Integer> bool integer(Integer value)
     {
         number.clear();
+        // The lexer hands over as signed only integers spelled with a minus sign, and
+        // JSON spells every integer but zero in one way only: a signed zero was "-0".
+        if (std::is_signed<Integer>::value && value == 0)
+            number = "-";
         appendInteger(number, value);
         return scalar(Type::Number, number);
     }
