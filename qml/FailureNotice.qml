@@ -6,6 +6,9 @@ import QtQuick.Controls 1.4
 Label {
     id: failureLabel
 
+    // A smaller line under the message that names the cause; none while empty.
+    property alias detail: detailLabel.text
+
     // Shows the message at full opacity; while a fade runs, another call changes nothing.
     function show() {
         visible = true;
@@ -18,6 +21,22 @@ Label {
     color: "red"
     visible: false
     opacity: 0
+
+    Label {
+        id: detailLabel
+        objectName: "detail"
+        anchors.top: parent.bottom
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: failureLabel.parent ? Math.min(implicitWidth, failureLabel.parent.width)
+                                   : implicitWidth
+        horizontalAlignment: Text.AlignHCenter
+        elide: Text.ElideMiddle
+        color: failureLabel.color
+        font.pixelSize: Math.max(1, Math.round((failureLabel.font.pixelSize > 0
+                                                ? failureLabel.font.pixelSize
+                                                : failureLabel.implicitHeight) / 2))
+        visible: text !== ""
+    }
 
     NumberAnimation on opacity {
         id: fadeOutAnimation

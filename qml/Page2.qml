@@ -18,11 +18,10 @@ FocusScope {
         failureLabel.forceActiveFocus();
     }
 
-    // The table changes only when the whole text is a list.
+    // The table changes only when the whole file is a list.
     function loadList() {
         finishEditing();
-        var text = FileIO.readAll(pathRow.text);
-        if (text === "" || !jsonModel.load(text)) {
+        if (!jsonModel.loadFile(pathRow.text)) {
             loadFailureLabel.show();
             return;
         }
@@ -303,6 +302,7 @@ FocusScope {
         id: loadFailureLabel
         objectName: "loadFailureLabel"
         text: "Не удалось загрузить файл"
+        detail: jsonModel.loadError
         font.pixelSize: root.pixSize * 4
     }
 }

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <type_traits>
+#include <cstring>
 #include <nlohmann/json.hpp>
+#include <type_traits>
 
 namespace ListJson {
 
@@ -127,8 +128,21 @@ public:
         needComma = false;
         return true;
     }
-    bool parse_error(std::size_t, const std::string &, const nlohmann::detail::exception &)
+    bool parse_error(std::size_t position, const std::string &token,
+                     const nlohmann::detail::exception &error)
     {
+        ReadError &failure = result.error;
+        failure.offset = position > 0 ? position - 1 : 0;
+        if (error.id == 406) {
+            // Reported once the whole number is read.
+            failure.kind = ReadError::NumberOutOfRange;
+            failure.token = token;
+            failure.offset = position >= token.size() ? position - token.size() : 0;
+        } else if (std::strstr(error.what(), "surrogate")) {
+            failure.kind = ReadError::LoneSurrogate;
+        } else {
+            failure.kind = ReadError::Syntax;
+        }
         return false;
     }
 
@@ -139,7 +153,7 @@ private:
         if (depth == 0) {
             // Only an array is a list.
             if (bracket != '[')
-                return false;
+                return notAList(type);
             depth = 1;
             return true;
         }
@@ -186,10 +200,17 @@ private:
         return true;
     }
 
+    bool notAList(Type found)
+    {
+        result.error.kind = ReadError::NotAList;
+        result.error.found = found;
+        return false;
+    }
+
     bool scalar(Type type, const std::string &text, bool boolean = false)
     {
         if (depth == 0)
-            return false;
+            return notAList(type);
         if (depth == 1) {
             skip();
             return true;
