@@ -10,6 +10,7 @@
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickWindow>
+#include <clocale>
 #include <memory>
 
 int runApplication(int &argc, char **argv, const QUrl &document,
@@ -17,6 +18,10 @@ int runApplication(int &argc, char **argv, const QUrl &document,
 {
     QCoreApplication::setAttribute(Qt::AA_UseOpenGLES, true);
     QGuiApplication app(argc, argv);
+    // The application object sets the C library's locale from the user's. The JSON library
+    // reads numbers with the C library and expects a one-byte decimal point, which not
+    // every locale has; Qt's own number formatting follows QLocale and stays the user's.
+    std::setlocale(LC_NUMERIC, "C");
     app.setOrganizationDomain(QStringLiteral("orvend.example"));
     app.setOrganizationName(QStringLiteral("Orvend Electronics"));
     app.setApplicationName(QStringLiteral("quillor list exporter"));

@@ -1,11 +1,12 @@
 // Runs the program's start-up on the document given as the first argument. With
-// "--close" it prints the identity strings and the window size once the first frame is
-// shown, then closes the window as a user would.
+// "--close" it prints the identity strings, the window size and the C library's numeric
+// locale once the first frame is shown, then closes the window as a user would.
 #include "startup.h"
 
 #include <QCoreApplication>
 #include <QQuickWindow>
 #include <QTimer>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -24,11 +25,12 @@ int main(int argc, char *argv[])
             static bool done = false;
             if (std::exchange(done, true))
                 return;
-            std::printf("%s|%s|%s|%s|%dx%d\n", qPrintable(QCoreApplication::organizationDomain()),
+            std::printf("%s|%s|%s|%s|%dx%d|%s\n",
+                        qPrintable(QCoreApplication::organizationDomain()),
                         qPrintable(QCoreApplication::organizationName()),
                         qPrintable(QCoreApplication::applicationName()),
                         qPrintable(QCoreApplication::applicationVersion()), window.width(),
-                        window.height());
+                        window.height(), std::setlocale(LC_NUMERIC, nullptr));
             std::fflush(stdout);
             QTimer::singleShot(0, &window, &QWindow::close);
         });
