@@ -1,9 +1,11 @@
 // Runs the program's start-up on the document given as the first argument. With
 // "--close" it prints the identity strings, the window size and the C library's numeric
-// locale once the first frame is shown, then closes the window as a user would.
+// locale once the first frame is shown, then closes the window as a user would; with
+// "--copy" it also puts text on the clipboard first.
 #include "startup.h"
 
-#include <QCoreApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QQuickWindow>
 #include <QTimer>
 #include <clocale>
@@ -16,12 +18,13 @@ int main(int argc, char *argv[])
     if (argc < 2)
         return 2;
     const QUrl document = QUrl::fromUserInput(QString::fromLocal8Bit(argv[1]));
-    const bool close = argc > 2 && std::strcmp(argv[2], "--close") == 0;
+    const bool copy = argc > 2 && std::strcmp(argv[2], "--copy") == 0;
+    const bool close = copy || (argc > 2 && std::strcmp(argv[2], "--close") == 0);
 
-    return runApplication(argc, argv, document, [close](QQuickWindow &window) {
+    return runApplication(argc, argv, document, [close, copy](QQuickWindow &window) {
         if (!close)
             return;
-        QObject::connect(&window, &QQuickWindow::frameSwapped, &window, [&window] {
+        QObject::connect(&window, &QQuickWindow::frameSwapped, &window, [&window, copy] {
             static bool done = false;
             if (std::exchange(done, true))
                 return;
@@ -32,6 +35,8 @@ int main(int argc, char *argv[])
                         qPrintable(QCoreApplication::applicationVersion()), window.width(),
                         window.height(), std::setlocale(LC_NUMERIC, nullptr));
             std::fflush(stdout);
+            if (copy)
+                QGuiApplication::clipboard()->setText(QStringLiteral("Иванова Мария"));
             QTimer::singleShot(0, &window, &QWindow::close);
         });
     });
