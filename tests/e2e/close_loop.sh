@@ -59,7 +59,13 @@ run() {
   local n=$1 edit=$2
   "$program" >"$work/app.log" 2>&1 &
   app_pid=$!
-  wid=$(timeout 20 xdotool search --sync --classname '^quillor-list-exporter$' | head -n 1) || {
+  # A window that appears while xdotool looks at another one makes it fail: look again.
+  wid=
+  for _ in 1 2 3; do
+    wid=$(timeout 20 xdotool search --sync --classname '^quillor-list-exporter$' 2>/dev/null |
+      head -n 1) && [ -n "$wid" ] && break
+  done
+  [ -n "$wid" ] || {
     echo "close $n: the window did not appear" >&2
     failures=$((failures + 1))
     kill -9 "$app_pid" 2>/dev/null || true
