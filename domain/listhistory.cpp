@@ -151,6 +151,16 @@ bool ListHistory::load(const QString &text)
     return loaded;
 }
 
+bool ListHistory::loadFile(const QString &path)
+{
+    if (!model)
+        return false;
+    beginRowsChange();
+    const bool loaded = model->loadFile(path);
+    endRowsChange();
+    return loaded;
+}
+
 void ListHistory::beginRowsChange()
 {
     if (!model)

@@ -45,6 +45,7 @@ public:
     Q_INVOKABLE bool append(const QVariant &record);
     Q_INVOKABLE void clear();
     Q_INVOKABLE bool load(const QString &text);
+    Q_INVOKABLE bool loadFile(const QString &path);
     // Sorts the list itself by `key`; false for a key that is no column.
     Q_INVOKABLE bool sort(const QString &key, bool descending);
     // A column title's click: ascending first, the other way round when sorted by it.

@@ -54,7 +54,8 @@ QStringList ListImport::problems() const
 
 bool ListImport::fail(const QString &reason)
 {
-    failureText = QStringLiteral("Не удалось импортировать:\n") + reason;
+    // The page shows it under its load notice, as a sentence of its own.
+    failureText = reason.left(1).toUpper() + reason.mid(1);
     emit failureChanged();
     return false;
 }

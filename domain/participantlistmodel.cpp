@@ -1,5 +1,6 @@
 #include "participantlistmodel.h"
 
+#include "codecs/listfile.h"
 #include "codecs/listjson.h"
 #include "participantrules.h"
 
@@ -85,17 +86,38 @@ bool ParticipantListModel::load(const QString &text)
 
 bool ParticipantListModel::load(const QString &text, const QStringList &keyOrder)
 {
+    const QByteArray bytes = text.toUtf8();
+    return loadUtf8(bytes.constData(), bytes.constData() + bytes.size(), keyOrder);
+}
+
+bool ParticipantListModel::loadFile(const QString &path)
+{
+    QByteArray bytes;
+    QString reason;
     try {
-        const QByteArray bytes = text.toUtf8();
+        if (!ListFile::read(path, bytes, reason))
+            return failLoad(reason);
+    } catch (const std::bad_alloc &) {
+        return failLoad(ListFile::outOfMemoryReason());
+    }
+    return loadUtf8(bytes.constData(), bytes.constData() + bytes.size());
+}
+
+bool ParticipantListModel::loadUtf8(const char *begin, const char *end, const QStringList &keyOrder)
+{
+    try {
+        // The JSON reader would take a bad byte outside a string for a syntax error.
+        const long long badByte = ListFile::invalidUtf8At(begin, end);
+        if (badByte >= 0)
+            return failLoad(ListFile::notUtf8Reason(begin, end, badByte));
         // Keys met by a load that fails must not enter the order, so the reader works on
         // a copy.
         KeyTable loadedKeys = keyTable;
         for (const QString &key : keyOrder)
             loadedKeys.intern(key.toStdString());
         ListJson::ReadResult result;
-        if (!ListJson::read(bytes.constData(), bytes.constData() + bytes.size(), loadedKeys,
-                            result))
-            return false;
+        if (!ListJson::read(begin, end, loadedKeys, result))
+            return failLoad(ListFile::readErrorReason(begin, end, result.error));
         if (result.skipped > 0)
             qWarning("List file: %lld element(s) that are not objects skipped, the first at "
                      "index %lld",
@@ -108,10 +130,23 @@ bool ParticipantListModel::load(const QString &text, const QStringList &keyOrder
         endResetModel();
         if (countChanges)
             emit countChanged();
+        if (!lastLoadError.isEmpty()) {
+            lastLoadError.clear();
+            emit loadErrorChanged();
+        }
         return true;
     } catch (const std::exception &) {
-        return false;
+        return failLoad(ListFile::outOfMemoryReason());
     }
+}
+
+bool ParticipantListModel::failLoad(const QString &reason)
+{
+    if (lastLoadError != reason) {
+        lastLoadError = reason;
+        emit loadErrorChanged();
+    }
+    return false;
 }
 
 QString ParticipantListModel::toJson() const

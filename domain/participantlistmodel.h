@@ -15,6 +15,8 @@ class ParticipantListModel : public QAbstractListModel
     Q_OBJECT
     Q_PROPERTY(int count READ rowCount NOTIFY countChanged)
     Q_PROPERTY(KeyOrder keyOrder READ keyOrder WRITE setKeyOrder NOTIFY keyOrderChanged)
+    // Why the last load failed, one line for the operator; empty after a load that worked.
+    Q_PROPERTY(QString loadError READ loadError NOTIFY loadErrorChanged)
 
 public:
     // The table's columns plus isGto, which has no column but tells the kind of record.
@@ -52,12 +54,19 @@ public:
     KeyOrder keyOrder() const { return order; }
     void setKeyOrder(KeyOrder keyOrder);
 
+    QString loadError() const { return lastLoadError; }
+
     // Replaces the rows with the objects of the JSON array `text`. Anything that is not a
     // JSON array leaves the model as it was and gives false.
     Q_INVOKABLE bool load(const QString &text);
     // As load(), meeting the names of `keyOrder` first and in that order, so that a table
     // taken up again writes its keys as the table it was taken from.
     bool load(const QString &text, const QStringList &keyOrder);
+    // As load(), with the bytes of the file at `path` up to a NUL byte, which must be
+    // UTF-8; a leading byte order mark is dropped.
+    Q_INVOKABLE bool loadFile(const QString &path);
+    // As load(), with UTF-8 text.
+    bool loadUtf8(const char *begin, const char *end, const QStringList &keyOrder = QStringList());
     // The rows as a compact JSON array, strings escaped as ECMAScript's JSON.stringify
     // does; an empty string only when the text could not be built.
     Q_INVOKABLE QString toJson() const;
@@ -92,16 +101,19 @@ public:
 signals:
     void countChanged();
     void keyOrderChanged();
+    void loadErrorChanged();
 
 private:
     int keyOfRole(int role) const;
     ListRow rowOf(const ParticipantRecord &record);
     void updateRoleKeys();
     void emitRowChanged(int row, int key);
+    bool failLoad(const QString &reason);
 
     std::vector<ListRow> listRows;
     KeyTable keyTable;
     KeyOrder order = FirstMetOrder;
+    QString lastLoadError;
     // Key index of each role, -1 while that key has not been met.
     std::vector<int> roleKeys;
 };

@@ -14,9 +14,24 @@
 #include <QQuickWindow>
 #include <QStandardPaths>
 #include <QTranslator>
+#include <chrono>
+#include <clocale>
+#include <cstdlib>
 #include <memory>
+#include <thread>
 
 namespace {
+
+// What is left of the program once its window is closed may wait on others: handing
+// copied text to a clipboard manager waits up to five seconds for one that does not
+// answer. The process ends within a short while all the same, with `status`.
+void endSoon(int status)
+{
+    std::thread([status] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        std::_Exit(status);
+    }).detach();
+}
 
 // The whole interface is Russian, so Qt's own texts (the file dialog's buttons, folder
 // names, context menus) are too, whatever the system's language.
@@ -39,6 +54,10 @@ int runApplication(int &argc, char **argv, const QUrl &document,
 {
     QCoreApplication::setAttribute(Qt::AA_UseOpenGLES, true);
     QGuiApplication app(argc, argv);
+    // The application object sets the C library's locale from the user's. The JSON library
+    // reads numbers with the C library and expects a one-byte decimal point, which not
+    // every locale has; Qt's own number formatting follows QLocale and stays the user's.
+    std::setlocale(LC_NUMERIC, "C");
     app.setOrganizationDomain(QStringLiteral("orvend.example"));
     app.setOrganizationName(QStringLiteral("Orvend Electronics"));
     app.setApplicationName(QStringLiteral("quillor list exporter"));
@@ -72,7 +91,11 @@ int runApplication(int &argc, char **argv, const QUrl &document,
     if (onWindowReady)
         onWindowReady(*window);
 
+    // Closing the window ends the event loop with status 0; counting from the close, not
+    // from the loop's end, bounds the whole way out even on a busy machine.
+    QObject::connect(&app, &QGuiApplication::lastWindowClosed, [] { endSoon(0); });
     const int status = app.exec();
+    endSoon(status);
     root.reset();
     return status;
 }

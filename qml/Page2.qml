@@ -20,8 +20,9 @@ FocusScope {
         failureLabel.forceActiveFocus();
     }
 
-    function showLoadFailure(text) {
-        loadFailureLabel.text = text;
+    // The load notice with the cause in its smaller line.
+    function showLoadFailure(reason) {
+        loadFailureLabel.detail = reason;
         loadFailureLabel.show();
     }
 
@@ -39,12 +40,11 @@ FocusScope {
         listHistory.redo();
     }
 
-    // The table changes only when the whole text is a list.
+    // The table changes only when the whole file is a list.
     function loadList() {
         finishEditing();
-        var text = FileIO.readAll(pathRow.text);
-        if (text === "" || !listHistory.load(text)) {
-            showLoadFailure("Не удалось загрузить файл");
+        if (!listHistory.loadFile(pathRow.text)) {
+            showLoadFailure(jsonModel.loadError);
             return;
         }
         recovery.markClean(pathRow.text);
@@ -233,10 +233,6 @@ FocusScope {
         id: loadFailureLabel
         objectName: "loadFailureLabel"
         text: "Не удалось загрузить файл"
-        // Import failures give a reason on a second line, which may be long.
-        width: root.width
-        horizontalAlignment: Text.AlignHCenter
-        wrapMode: Text.Wrap
         font.pixelSize: root.pixSize * 4
     }
 

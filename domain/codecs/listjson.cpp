@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <nlohmann/json.hpp>
+#include <type_traits>
 
 namespace ListJson {
 
@@ -126,8 +128,21 @@ public:
         needComma = false;
         return true;
     }
-    bool parse_error(std::size_t, const std::string &, const nlohmann::detail::exception &)
+    bool parse_error(std::size_t position, const std::string &token,
+                     const nlohmann::detail::exception &error)
     {
+        ReadError &failure = result.error;
+        failure.offset = position > 0 ? position - 1 : 0;
+        if (error.id == 406) {
+            // Reported once the whole number is read.
+            failure.kind = ReadError::NumberOutOfRange;
+            failure.token = token;
+            failure.offset = position >= token.size() ? position - token.size() : 0;
+        } else if (std::strstr(error.what(), "surrogate")) {
+            failure.kind = ReadError::LoneSurrogate;
+        } else {
+            failure.kind = ReadError::Syntax;
+        }
         return false;
     }
 
@@ -138,7 +153,7 @@ private:
         if (depth == 0) {
             // Only an array is a list.
             if (bracket != '[')
-                return false;
+                return notAList(type);
             depth = 1;
             return true;
         }
@@ -185,10 +200,17 @@ private:
         return true;
     }
 
+    bool notAList(Type found)
+    {
+        result.error.kind = ReadError::NotAList;
+        result.error.found = found;
+        return false;
+    }
+
     bool scalar(Type type, const std::string &text, bool boolean = false)
     {
         if (depth == 0)
-            return false;
+            return notAList(type);
         if (depth == 1) {
             skip();
             return true;
@@ -218,6 +240,10 @@ private:
     template <typename Integer> bool integer(Integer value)
     {
         number.clear();
+        // The lexer hands over as signed only integers spelled with a minus sign, and
+        // JSON spells every integer but zero in one way only: a signed zero was "-0".
+        if (std::is_signed<Integer>::value && value == 0)
+            number = "-";
         appendInteger(number, value);
         return scalar(Type::Number, number);
     }

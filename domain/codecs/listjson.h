@@ -18,17 +18,42 @@ enum class KeyOrder {
     Record,
 };
 
+// Why a text is no list.
+struct ReadError
+{
+    enum Kind {
+        None,
+        // Not JSON at all: a stray character, a missing bracket, a raw control character.
+        Syntax,
+        // JSON, but not an array.
+        NotAList,
+        // A number beyond the range of a double.
+        NumberOutOfRange,
+        // A \u escape of one half of a surrogate pair without the other.
+        LoneSurrogate,
+    };
+    Kind kind = None;
+    // Bytes read before the offending character; for a number, before its first digit.
+    std::size_t offset = 0;
+    // What the text holds instead of an array, for NotAList.
+    ListValue::Type found = ListValue::Type::Array;
+    // The number, for NumberOutOfRange.
+    std::string token;
+};
+
 struct ReadResult
 {
     std::vector<ListRow> rows;
     // Elements of the array that are not objects and so became no row.
     long long skipped = 0;
     long long firstSkipped = -1;
+    ReadError error;
 };
 
 // Reads the JSON array in [begin, end): each object element becomes a row, its keys
-// interned into `keys`. Anything that is not a JSON array gives false; `keys` may then
-// hold names of the failed text, so callers pass a copy they can drop.
+// interned into `keys`. Anything that is not a JSON array gives false and says why in
+// result.error; `keys` may then hold names of the failed text, so callers pass a copy
+// they can drop.
 bool read(const char *begin, const char *end, KeyTable &keys, ReadResult &result);
 
 void appendQuoted(std::string &out, const std::string &text);

@@ -19,12 +19,17 @@ constexpr int Resolution = 300;
 constexpr qreal Mm = Resolution / 25.4;
 constexpr int Columns = ExportTable::PrintedColumns;
 
+// width() is the measure every Qt 5 has; newer ones call it horizontalAdvance() and
+// deprecate the old name.
 qreal advance(const QFontMetricsF &metrics, const QString &text)
 {
-#if QT_VERSION >= QT_VERSION_CHECK(5, 11, 0)
-    return metrics.horizontalAdvance(text);
-#else
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
     return metrics.width(text);
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
 #endif
 }
 

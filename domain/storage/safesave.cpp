@@ -1,8 +1,225 @@
 #include "safesave.h"
 
+#include <QFile>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#else
 #include <QSaveFile>
+#endif
 
 namespace SafeSave {
+
+#ifdef Q_OS_UNIX
+namespace {
+
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : fd(fd) {}
+    ~Descriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return fd; }
+    bool close() { return ::close(std::exchange(fd, -1)) == 0; }
+
+private:
+    int fd;
+};
+
+bool writeAll(int fd, const char *data, std::size_t size)
+{
+    off_t at = 0;
+    while (size > 0) {
+        const ssize_t n = ::pwrite(fd, data, size, at);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        at += n;
+        size -= std::size_t(n);
+    }
+    return true;
+}
+
+bool readAll(int fd, std::string &out)
+{
+    char buffer[65536];
+    for (off_t at = 0;;) {
+        const ssize_t n = ::pread(fd, buffer, sizeof(buffer), at);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        out.append(buffer, std::size_t(n));
+        at += n;
+    }
+}
+
+bool sync(int fd)
+{
+    while (::fsync(fd) != 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return true;
+}
+
+std::string folderOf(const std::string &path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool mayWrite(const std::string &path)
+{
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+mode_t newFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Writes a complete file beside `path` and renames it over `path`. Gives false, having
+// changed nothing, when no such file can be made with the old file's owner and mode.
+bool replace(const std::string &path, const struct stat *old, const QByteArray &bytes,
+             Result &result)
+{
+    const auto slash = path.rfind('/');
+    std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
+                       '.' + path.substr(slash + 1) + ".XXXXXX";
+    Descriptor file(::mkstemp(&temp[0]));
+    if (file.get() < 0)
+        return false;
+    // Owner first: a change of owner drops the set-id bits that the mode may restore.
+    if ((old && ::fchown(file.get(), old->st_uid, old->st_gid) != 0) ||
+        ::fchmod(file.get(), old ? old->st_mode & 07777 : newFileMode()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    if (!writeAll(file.get(), bytes.constData(), std::size_t(bytes.size())) || !sync(file.get()) ||
+        !file.close() || ::rename(temp.c_str(), path.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        result = WriteFailed;
+        return true;
+    }
+    const Descriptor folder(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0)
+        sync(folder.get());
+    result = Ok;
+    return true;
+}
+
+// Writes over the file itself, which keeps its owner, mode and links. The space is
+// reserved first, so that a full disk or a size limit fails before a byte changes; a
+// write that fails all the same gets the old bytes back.
+Result overwrite(const std::string &path, const QByteArray &bytes)
+{
+    bool readable = true;
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0 && errno == EACCES) {
+        readable = false;
+        fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    }
+    Descriptor file(fd);
+    if (file.get() < 0)
+        return CannotOpen;
+    std::string old;
+    struct stat st = {};
+    if ((readable && !readAll(file.get(), old)) || ::fstat(file.get(), &st) != 0)
+        return WriteFailed;
+    const off_t oldSize = st.st_size;
+    const off_t size = off_t(bytes.size());
+    if (size > 0) {
+        const int reserved = ::posix_fallocate(file.get(), 0, size);
+        if (reserved != 0 && reserved != EOPNOTSUPP && reserved != ENOSYS) {
+            if (size > oldSize)
+                (void)::ftruncate(file.get(), oldSize);
+            return WriteFailed;
+        }
+    }
+    if (writeAll(file.get(), bytes.constData(), std::size_t(size)) &&
+        ::ftruncate(file.get(), size) == 0 && sync(file.get()))
+        return Ok;
+    if (readable && writeAll(file.get(), old.data(), old.size()) &&
+        ::ftruncate(file.get(), oldSize) == 0)
+        sync(file.get());
+    return WriteFailed;
+}
+
+// A file made where none was, when no file can be made beside it to rename.
+Result create(const std::string &path, const QByteArray &bytes, int flags)
+{
+    Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0666));
+    if (file.get() < 0)
+        return CannotOpen;
+    if (writeAll(file.get(), bytes.constData(), std::size_t(bytes.size())) && sync(file.get()) &&
+        file.close())
+        return Ok;
+    ::unlink(path.c_str());
+    return WriteFailed;
+}
+
+} // namespace
+
+Result write(const QString &path, const QByteArray &bytes)
+{
+    // Resource paths are read-only.
+    if (path.isEmpty() || path.startsWith(QLatin1Char(':')))
+        return CannotOpen;
+    const QByteArray given = QFile::encodeName(path);
+    struct stat st = {};
+    if (::stat(given.constData(), &st) != 0) {
+        if (errno != ENOENT)
+            return CannotOpen;
+        struct stat link = {};
+        // A dangling link: creating through it makes its target and keeps the link.
+        if (::lstat(given.constData(), &link) == 0)
+            return S_ISLNK(link.st_mode) ? create(given.toStdString(), bytes, 0) : CannotOpen;
+        Result result = CannotOpen;
+        if (replace(given.toStdString(), nullptr, bytes, result))
+            return result;
+        return create(given.toStdString(), bytes, O_EXCL);
+    }
+    // Anything but a plain file, a device above all, is no list to write.
+    if (!S_ISREG(st.st_mode))
+        return CannotOpen;
+    // A link stays a link: its target takes the content.
+    char *real = ::realpath(given.constData(), nullptr);
+    if (!real)
+        return CannotOpen;
+    const std::string target(real);
+    std::free(real);
+    if (!mayWrite(target))
+        return CannotOpen;
+
+    // As careful editors do: a rename only where it changes nothing but the content.
+    Result result = WriteFailed;
+    if (st.st_uid == ::geteuid() && st.st_nlink == 1 && mayWrite(folderOf(target)) &&
+        replace(target, &st, bytes, result))
+        return result;
+    return overwrite(target, bytes);
+}
+
+#else
 
 Result write(const QString &path, const QByteArray &bytes)
 {
@@ -26,5 +243,7 @@ Result write(const QString &path, const QByteArray &bytes)
     }
     return file.commit() ? Ok : WriteFailed;
 }
+
+#endif
 
 } // namespace SafeSave

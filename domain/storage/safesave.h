@@ -16,7 +16,8 @@ enum Result {
     WriteFailed = 3,
 };
 
-// Replaces the content of the file at `path` with `bytes`.
+// Replaces the content of the file at `path` with `bytes`. The file keeps its owner, group,
+// mode and hard links, and a symbolic link its target, which takes the content.
 Result write(const QString &path, const QByteArray &bytes);
 
 } // namespace SafeSave

@@ -7,6 +7,9 @@ import Quillor.Lists 1.0
 Label {
     id: failureLabel
 
+    // A smaller line under the message that names the cause; none while empty.
+    property alias detail: detailLabel.text
+
     // Shows the message at full opacity; while a fade runs, another call changes nothing.
     function show() {
         visible = true;
@@ -19,6 +22,22 @@ Label {
     color: Theme.notice
     visible: false
     opacity: 0
+
+    Label {
+        id: detailLabel
+        objectName: "detail"
+        anchors.top: parent.bottom
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: failureLabel.parent ? Math.min(implicitWidth, failureLabel.parent.width)
+                                   : implicitWidth
+        horizontalAlignment: Text.AlignHCenter
+        elide: Text.ElideMiddle
+        color: failureLabel.color
+        font.pixelSize: Math.max(1, Math.round((failureLabel.font.pixelSize > 0
+                                                ? failureLabel.font.pixelSize
+                                                : failureLabel.implicitHeight) / 2))
+        visible: text !== ""
+    }
 
     NumberAnimation on opacity {
         id: fadeOutAnimation

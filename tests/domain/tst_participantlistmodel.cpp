@@ -160,6 +160,7 @@ void TestParticipantListModel::foreignValuesAreKept_data()
          QStringLiteral("[{\"a\":17,\"b\":-3,\"c\":1.50,\"d\":1e2,\"e\":-2.5E-3,"
                         "\"f\":12345678901234567890,\"g\":-9223372036854775808,"
                         "\"h\":123456789012345678901234567890}]"));
+    same("minus zero", QStringLiteral("[{\"a\":-0,\"b\":[0,-0,{\"c\":-0}],\"d\":0,\"e\":-0.0}]"));
     same("boolean missing from some rows",
          QStringLiteral("[{\"name\":\"a\",\"flag\":true},{\"name\":\"b\"},"
                         "{\"name\":\"c\",\"flag\":false}]"));

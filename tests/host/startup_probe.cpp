@@ -1,12 +1,15 @@
 // Runs the program's start-up on the document given as the first argument. With
-// "--close" it prints the identity strings and the window size once the first frame is
-// shown, then closes the window as a user would; "--texts" prints some of Qt's own texts
-// of the file dialog instead.
+// "--close" it prints the identity strings, the window size and the C library's numeric
+// locale once the first frame is shown, then closes the window as a user would; with
+// "--copy" it also puts text on the clipboard first; "--texts" prints some of Qt's own
+// texts of the file dialog instead.
 #include "startup.h"
 
-#include <QCoreApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QQuickWindow>
 #include <QTimer>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -16,10 +19,11 @@ int main(int argc, char *argv[])
     if (argc < 2)
         return 2;
     const QUrl document = QUrl::fromUserInput(QString::fromLocal8Bit(argv[1]));
-    const bool close = argc > 2 && std::strcmp(argv[2], "--close") == 0;
+    const bool copy = argc > 2 && std::strcmp(argv[2], "--copy") == 0;
+    const bool close = copy || (argc > 2 && std::strcmp(argv[2], "--close") == 0);
     const bool texts = argc > 2 && std::strcmp(argv[2], "--texts") == 0;
 
-    return runApplication(argc, argv, document, [close, texts](QQuickWindow &window) {
+    return runApplication(argc, argv, document, [close, copy, texts](QQuickWindow &window) {
         if (texts) {
             std::printf("%s|%s|%s|%s\n",
                         qPrintable(QCoreApplication::translate("DefaultFileDialog", "Filename")),
@@ -32,16 +36,19 @@ int main(int argc, char *argv[])
         }
         if (!close)
             return;
-        QObject::connect(&window, &QQuickWindow::frameSwapped, &window, [&window] {
+        QObject::connect(&window, &QQuickWindow::frameSwapped, &window, [&window, copy] {
             static bool done = false;
             if (std::exchange(done, true))
                 return;
-            std::printf("%s|%s|%s|%s|%dx%d\n", qPrintable(QCoreApplication::organizationDomain()),
+            std::printf("%s|%s|%s|%s|%dx%d|%s\n",
+                        qPrintable(QCoreApplication::organizationDomain()),
                         qPrintable(QCoreApplication::organizationName()),
                         qPrintable(QCoreApplication::applicationName()),
                         qPrintable(QCoreApplication::applicationVersion()), window.width(),
-                        window.height());
+                        window.height(), std::setlocale(LC_NUMERIC, nullptr));
             std::fflush(stdout);
+            if (copy)
+                QGuiApplication::clipboard()->setText(QStringLiteral("Иванова Мария"));
             QTimer::singleShot(0, &window, &QWindow::close);
         });
     });

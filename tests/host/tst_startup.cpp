@@ -9,6 +9,7 @@ class TestStartup : public QObject
 private slots:
     void brokenDocumentExitsWithMinusOne_data();
     void brokenDocumentExitsWithMinusOne();
+    void mainWindowOpensAndClosesWithZero_data();
     void mainWindowOpensAndClosesWithZero();
     void qtTextsAreRussian();
 
@@ -19,13 +20,13 @@ private:
         QByteArray out;
         QByteArray err;
     };
-    static Run runProbe(const QStringList &arguments)
+    static Run runProbe(const QStringList &arguments,
+                        QProcessEnvironment env = QProcessEnvironment::systemEnvironment())
     {
         // A private runtime folder keeps Qt's own notice about a missing one off stderr;
         // a private data folder keeps the user's recovery files out of reach.
         QTemporaryDir runtime;
         QProcess probe;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         env.insert(QStringLiteral("XDG_DATA_HOME"), runtime.filePath(QStringLiteral("data")));
         probe.setProcessEnvironment(env);
@@ -69,14 +70,39 @@ void TestStartup::brokenDocumentExitsWithMinusOne()
     QCOMPARE(run.err, QByteArray());
 }
 
+void TestStartup::mainWindowOpensAndClosesWithZero_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("the machine's locale") << QString();
+    QTest::newRow("Russian") << QStringLiteral("ru_RU");
+    // Its decimal point, U+066B, is two bytes long, which the JSON library cannot read.
+    QTest::newRow("Pashto") << QStringLiteral("ps_AF");
+}
+
+// Numbers in list files are read with the C library, so its numeric locale is "C"
+// whatever the user's locale is.
 void TestStartup::mainWindowOpensAndClosesWithZero()
 {
-    const Run run = runProbe({QStringLiteral("qrc:/qml/main.qml"), QStringLiteral("--close")});
+    QFETCH(QString, locale);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QTemporaryDir locales;
+    if (!locale.isEmpty()) {
+        const QString name = locale + QStringLiteral(".UTF-8");
+        QProcess localedef;
+        localedef.start(QStringLiteral("localedef"),
+                        {QStringLiteral("-i"), locale, QStringLiteral("-f"),
+                         QStringLiteral("UTF-8"), locales.filePath(name)});
+        localedef.waitForFinished(60000);
+        if (!QFileInfo(locales.filePath(name)).isDir())
+            QSKIP("localedef made no such locale");
+        env.insert(QStringLiteral("LOCPATH"), locales.path());
+        env.insert(QStringLiteral("LC_ALL"), name);
+    }
+    const Run run = runProbe({QStringLiteral("qrc:/qml/main.qml"), QStringLiteral("--close")}, env);
     QCOMPARE(run.err, QByteArray());
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(
-        run.out,
-        QByteArray("orvend.example|Orvend Electronics|quillor list exporter|1.0.0|1024x768\n"));
+    QCOMPARE(run.out, QByteArray("orvend.example|Orvend Electronics|quillor list "
+                                 "exporter|1.0.0|1024x768|C\n"));
 }
 
 void TestStartup::qtTextsAreRussian()

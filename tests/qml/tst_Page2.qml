@@ -291,16 +291,21 @@ Item {
             compare(saved(), "[]\n");
         }
 
+        // Files are written by FileIO.save, which ends them with a line feed.
         function test_failedLoadKeepsTheTable_data() {
             return [
-                { tag: "missing file", text: null },
-                { tag: "empty file", text: "" },
-                { tag: "white space", text: "  \t " },
-                { tag: "not JSON", text: "Иванов, Петров" },
-                { tag: "cut short", text: "[" + gto },
-                { tag: "null", text: "null" },
-                { tag: "object", text: gto },
-                { tag: "number", text: "17" }
+                { tag: "missing file", text: null, reason: "Файл не найден" },
+                { tag: "empty file", text: "", reason: "Файл пуст" },
+                { tag: "white space", text: "  \t ", reason: "Файл пуст" },
+                { tag: "not JSON", text: "Иванов, Петров",
+                  reason: "Это не список JSON: строка 1, позиция 1" },
+                { tag: "cut short", text: "[" + gto,
+                  reason: "Это не список JSON: строка 2, позиция 1" },
+                { tag: "null", text: "null", reason: "В файле не список, а null" },
+                { tag: "object", text: gto, reason: "В файле не список, а объект JSON" },
+                { tag: "number", text: "17", reason: "В файле не список, а число" },
+                { tag: "Windows-1251", file: "data/windows-1251.json",
+                  reason: "Файл не в кодировке UTF-8: строка 1, позиция 11" }
             ];
         }
 
@@ -310,9 +315,19 @@ Item {
             var notice = item("loadFailureLabel");
             compare(notice.visible, false);
 
-            load(data.text === null ? testDir + "/missing.json" : writeList("bad.json", data.text));
+            if (data.file)
+                load(Qt.resolvedUrl(data.file).toString().replace(/^file:\/\//, ""));
+            else
+                load(data.text === null ? testDir + "/missing.json"
+                                        : writeList("bad.json", data.text));
             compare(notice.text, "Не удалось загрузить файл");
             compare(notice.visible, true);
+            // The cause, in smaller letters under the message.
+            var detail = findChild(notice, "detail");
+            compare(detail.text, data.reason);
+            compare(detail.visible, true);
+            verify(detail.font.pixelSize < notice.font.pixelSize);
+            verify(detail.mapToItem(notice, 0, 0).y >= notice.height);
             verify(notice.opacity > 0.5, "notice opacity " + notice.opacity);
             compare(item("failureLabel").visible, false);
             compare(item("lolView").rowCount, 3);

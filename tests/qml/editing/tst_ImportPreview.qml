@@ -125,8 +125,8 @@ Item {
 
         function test_failureShowsTheReason_data() {
             return [
-                { tag: "missing file", path: testDir + "/none.xlsx", reason: "не читается" },
-                { tag: "no rows", path: testDir + "/blank.csv", reason: "нет строк" }
+                { tag: "missing file", path: testDir + "/none.xlsx", reason: "Файл не читается" },
+                { tag: "no rows", path: testDir + "/blank.csv", reason: "В таблице нет строк" }
             ];
         }
 
@@ -136,12 +136,13 @@ Item {
             verify(!item("importPreview").visible);
             var notice = item("loadFailureLabel");
             verify(notice.visible && notice.opacity > 0);
-            verify(notice.text.indexOf(data.reason) >= 0, notice.text);
+            compare(notice.text, "Не удалось загрузить файл");
+            compare(findChild(notice, "detail").text, data.reason);
             compare(item("jsonModel").toJson(), before);
-            // A failed load afterwards says its own words again.
+            // A failed load afterwards gives its own cause.
             page.filePath = testDir + "/none.json";
             mouseClick(item("loadButton"));
-            compare(notice.text, "Не удалось загрузить файл");
+            compare(findChild(notice, "detail").text, "Файл не найден");
         }
     }
 }

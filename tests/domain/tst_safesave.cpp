@@ -1,0 +1,171 @@
+#include "storage/safesave.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr uid_t root = 0;
+constexpr uid_t nobody = 65534;
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+struct Owner
+{
+    uid_t uid;
+    gid_t gid;
+    mode_t mode;
+    nlink_t links;
+    bool operator==(const Owner &o) const
+    {
+        return uid == o.uid && gid == o.gid && mode == o.mode && links == o.links;
+    }
+};
+
+Owner ownerOf(const QString &path)
+{
+    struct stat st = {};
+    ::lstat(QFile::encodeName(path).constData(), &st);
+    return {st.st_uid, st.st_gid, mode_t(st.st_mode & 07777), st.st_nlink};
+}
+
+} // namespace
+
+namespace QTest {
+template <> char *toString(const Owner &o)
+{
+    return qstrdup(QString::asprintf("uid %u gid %u mode %o links %u", unsigned(o.uid),
+                                     unsigned(o.gid), unsigned(o.mode), unsigned(o.links))
+                       .toUtf8()
+                       .constData());
+}
+} // namespace QTest
+
+class TestSafeSave : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void saveKeepsWhatIsNotOurs_data();
+    void saveKeepsWhatIsNotOurs();
+};
+
+void TestSafeSave::saveKeepsWhatIsNotOurs_data()
+{
+    QTest::addColumn<uint>("folderMode");
+    QTest::addColumn<uint>("fileOwner");
+    QTest::addColumn<uint>("fileMode");
+    QTest::addColumn<uint>("saver");
+    // A file size limit that the new text overruns, as a full disk would; 0 for none.
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("newSize");
+    QTest::addColumn<bool>("hardLink");
+    QTest::addColumn<bool>("symlink");
+    QTest::addColumn<int>("result");
+
+    QTest::newRow("own file") << 0755u << root << 0640u << root << 0 << 300 << false << false << 0;
+    QTest::newRow("own file, disk full")
+        << 0755u << root << 0640u << root << 100 << 200000 << false << false << 3;
+    QTest::newRow("folder not writable, disk full in the write")
+        << 0755u << nobody << 0644u << nobody << 100 << 200000 << false << false << 3;
+    QTest::newRow("folder not writable, disk full in the flush")
+        << 0755u << nobody << 0644u << nobody << 100 << 150 << false << false << 3;
+    QTest::newRow("folder not writable")
+        << 0755u << nobody << 0644u << nobody << 0 << 300 << false << false << 0;
+    QTest::newRow("user's private file saved by root")
+        << 0755u << nobody << 0600u << root << 0 << 300 << false << false << 0;
+    QTest::newRow("user's private file saved by root, disk full")
+        << 0755u << nobody << 0600u << root << 100 << 5000 << false << false << 3;
+    QTest::newRow("hard link") << 0755u << root << 0644u << root << 0 << 300 << true << false << 0;
+    QTest::newRow("another user's file in a shared sticky folder")
+        << 01777u << root << 0666u << nobody << 0 << 300 << false << false << 0;
+    QTest::newRow("shared sticky folder, disk full")
+        << 01777u << root << 0666u << nobody << 100 << 200000 << false << false << 3;
+    QTest::newRow("symlink") << 0755u << root << 0644u << root << 0 << 300 << false << true << 0;
+    QTest::newRow("another user's read-only file in a writable folder")
+        << 0777u << root << 0644u << nobody << 0 << 300 << false << false << 2;
+}
+
+// The save runs in a child that takes the saver's identity and limit, so that every
+// failure is a real one, confined to a temporary folder.
+void TestSafeSave::saveKeepsWhatIsNotOurs()
+{
+    QFETCH(uint, folderMode);
+    QFETCH(uint, fileOwner);
+    QFETCH(uint, fileMode);
+    QFETCH(uint, saver);
+    QFETCH(int, limit);
+    QFETCH(int, newSize);
+    QFETCH(bool, hardLink);
+    QFETCH(bool, symlink);
+    QFETCH(int, result);
+    if (geteuid() != root)
+        QSKIP("needs root to set owners and to act as another user");
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0711), 0);
+    const QString folder = dir.filePath(QStringLiteral("folder"));
+    const QString path = folder + QStringLiteral("/list.json");
+    const QString other = dir.filePath(QStringLiteral("other.json"));
+    const QString link = dir.filePath(QStringLiteral("link.json"));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+
+    const QByteArray old("[{\"name\":\"Old\"}]\n");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(old), qint64(old.size()));
+    file.close();
+    QCOMPARE(::chown(QFile::encodeName(path).constData(), fileOwner, fileOwner), 0);
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), fileMode), 0);
+    QCOMPARE(::chmod(QFile::encodeName(folder).constData(), folderMode), 0);
+    if (hardLink)
+        QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()),
+                 0);
+    if (symlink)
+        QVERIFY(QFile::link(path, link));
+    const Owner before = ownerOf(path);
+    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const QByteArray text(newSize, 'n');
+
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        if (saver != root &&
+            (setgroups(0, nullptr) != 0 || setgid(saver) != 0 || setuid(saver) != 0))
+            _exit(100);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit fileSize{rlim_t(limit), rlim_t(limit)};
+        if (limit > 0 && setrlimit(RLIMIT_FSIZE, &fileSize) != 0)
+            _exit(101);
+        _exit(SafeSave::write(symlink ? link : path, text));
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), result);
+
+    QCOMPARE(bytesOf(path), result == 0 ? text : old);
+    QCOMPARE(ownerOf(path), before);
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), entries);
+    if (hardLink)
+        QCOMPARE(bytesOf(other), bytesOf(path));
+    if (symlink)
+        QVERIFY(QFileInfo(link).isSymLink());
+}
+
+QTEST_GUILESS_MAIN(TestSafeSave)
+#include "tst_safesave.moc"
