@@ -1,5 +1,7 @@
 #include "pdfexport.h"
 
+#include "textmetrics.h"
+
 #include <QBuffer>
 #include <QFontMetricsF>
 #include <QHash>
@@ -18,20 +20,6 @@ namespace {
 constexpr int Resolution = 300;
 constexpr qreal Mm = Resolution / 25.4;
 constexpr int Columns = ExportTable::PrintedColumns;
-
-// width() is the measure every Qt 5 has; newer ones call it horizontalAdvance() and
-// deprecate the old name.
-qreal advance(const QFontMetricsF &metrics, const QString &text)
-{
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#endif
-    return metrics.width(text);
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
-}
 
 QFont font(qreal points, bool bold)
 {
@@ -140,7 +128,7 @@ qreal Printer::textWidth(const QString &text)
     auto found = widthCache.constFind(text);
     if (found != widthCache.constEnd())
         return found.value();
-    return widthCache.insert(text, advance(body, text)).value();
+    return widthCache.insert(text, textAdvance(body, text)).value();
 }
 
 // Columns follow their contents. When together they are wider than the page, the widest
@@ -155,7 +143,7 @@ void Printer::fitColumns()
     for (int c = 0; c < Columns; ++c) {
         qreal word = 0;
         for (const QString &part : table.titles.at(c).split(QLatin1Char(' ')))
-            word = std::max(word, advance(bold, part));
+            word = std::max(word, textAdvance(bold, part));
         minimum[c] = word + room;
         natural[c] = minimum[c];
         for (const ExportRowCells &row : table.rows)

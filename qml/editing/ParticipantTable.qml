@@ -93,38 +93,45 @@ TableView {
         return Math.ceil(width) + 16 + arrowRoom;
     }
 
-    // Columns follow their contents, or their titles when no row is shown. When together they are wider than the view, the
-    // widest give way down to a common width, eliding their longest texts, so that every
-    // column and the delete buttons stay in sight; titles and buttons stay whole.
+    // Columns follow their texts in the rows in sight and a screenful more, and never get
+    // narrower than their titles. When together they are wider than the view, the widest
+    // give way down to a common width, eliding their longest texts, so that every column and
+    // the delete buttons stay in sight; titles and buttons stay whole. The widths come from
+    // the model, so no cell has to be made for them.
     function fitColumns() {
-        // Without cells a column would keep the width of rows gone.
-        for (var c = 0; model.count === 0 && c < columnCount; ++c)
-            getColumn(c).width = titleWidth(getColumn(c).title);
-        resizeColumnsToContents();
+        var roles = [];
+        for (var c = 0; c < columnCount; ++c)
+            roles.push(getColumn(c).role);
+        var rows = 2 * Math.ceil(viewport.height / (rowSizeProbe.implicitHeight + 2));
+        var texts = model ? model.textWidths(roles, rows, fontMetrics.font) : [];
         var widths = [];
         var minimums = [];
         var excess = -viewport.width;
         for (var i = 0; i < columnCount; ++i) {
             var column = getColumn(i);
-            widths.push(column.width);
             var title = titleWidth(column.title);
-            minimums.push(column.role === "delete" ? column.width : Math.min(column.width, title));
-            excess += column.width;
+            var content = column.role === "delete" ? rowSizeProbe.implicitWidth + 8
+                        : texts[i] > 0 ? Math.ceil(texts[i]) + 16 : 0;
+            var width = Math.max(title, model && model.count > 0 ? content : 0);
+            widths.push(width);
+            minimums.push(column.role === "delete" ? width : title);
+            excess += width;
         }
-        if (excess <= 0)
-            return;
         // The largest common width that frees enough room.
-        var low = 0;
-        var high = Math.max.apply(null, widths);
-        while (high - low > 1) {
-            var cap = Math.floor((low + high) / 2);
-            var freed = 0;
-            for (i = 0; i < widths.length; ++i)
-                freed += Math.max(0, widths[i] - Math.max(cap, minimums[i]));
-            if (freed >= excess)
-                low = cap;
-            else
-                high = cap;
+        var low = Math.max.apply(null, widths);
+        if (excess > 0) {
+            low = 0;
+            var high = Math.max.apply(null, widths);
+            while (high - low > 1) {
+                var cap = Math.floor((low + high) / 2);
+                var freed = 0;
+                for (i = 0; i < widths.length; ++i)
+                    freed += Math.max(0, widths[i] - Math.max(cap, minimums[i]));
+                if (freed >= excess)
+                    low = cap;
+                else
+                    high = cap;
+            }
         }
         for (i = 0; i < widths.length; ++i)
             getColumn(i).width = Math.min(widths[i], Math.max(low, minimums[i]));
