@@ -13,8 +13,8 @@ namespace {
 
 std::string textOf(const ListRow &row, int key)
 {
-    const std::string *text = ListText::bytesOf(findValue(row, key));
-    return text ? ListText::trimmed(*text) : std::string();
+    const QByteArray *text = ListText::bytesOf(findValue(row, key));
+    return text ? ListText::trimmed(viewOf(*text)) : std::string();
 }
 
 // A birth date as the day it names, "d.M.yyyy" as "dd.MM.yyyy"; any other text as it is.
@@ -76,8 +76,11 @@ std::vector<int> keyIndices(const KeyTable &keys)
 RowKeys rowKeys(const ListRow &row, const std::vector<int> &keyIndices)
 {
     RowKeys keys;
-    for (int kind = 0; kind < KindCount; ++kind)
-        keys[std::size_t(kind)] = sameness(Kind(kind), row, keyIndices);
+    for (int kind = 0; kind < KindCount; ++kind) {
+        const std::string same = sameness(Kind(kind), row, keyIndices);
+        const std::uint64_t hash = std::hash<std::string>()(same);
+        keys[std::size_t(kind)] = same.empty() ? 0 : hash == 0 ? 1 : hash;
+    }
     return keys;
 }
 
@@ -100,11 +103,11 @@ Result find(const std::vector<RowKeys> &rowKeys)
     std::vector<bool> marked(rowKeys.size(), false);
     for (std::size_t kind = 0; kind < KindCount; ++kind) {
         // The first row met with each value, until a second one makes a group of them.
-        std::unordered_map<std::string_view, int> firstRow;
+        std::unordered_map<std::uint64_t, int> firstRow;
         firstRow.reserve(rowKeys.size());
         for (std::size_t row = 0; row < rowKeys.size(); ++row) {
-            const std::string &value = rowKeys[row][kind];
-            if (value.empty())
+            const std::uint64_t value = rowKeys[row][kind];
+            if (value == 0)
                 continue;
             const auto first = firstRow.emplace(value, int(row));
             if (first.second)

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,9 @@ struct Result
     }
 };
 
-// What makes a row the same as another, per kind; empty where it has no such value.
-using RowKeys = std::array<std::string, KindCount>;
+// What makes a row the same as another, per kind, as a hash of its text; 0 where the row has
+// no such value. A list of many thousands of rows keeps these beside it, so they are small.
+using RowKeys = std::array<std::uint64_t, KindCount>;
 std::vector<int> keyIndices(const KeyTable &keys);
 RowKeys rowKeys(const ListRow &row, const std::vector<int> &keyIndices);
 

@@ -2,6 +2,7 @@
 
 #include "listtext.h"
 #include "participantrules.h"
+#include "textmetrics.h"
 
 #include <QPersistentModelIndex>
 #include <algorithm>
@@ -138,15 +139,15 @@ std::string ListFilterModel::findText(int sourceRow, const std::vector<int> &key
     const ListRow &row = source->rows()[std::size_t(sourceRow)];
     const int step = keys[6];
     for (const int key : keys) {
-        const std::string *value = ListText::bytesOf(key < 0 ? nullptr : findValue(row, key));
+        const QByteArray *value = ListText::bytesOf(key < 0 ? nullptr : findValue(row, key));
         if (!value)
             continue;
         // The step as the table shows it: 6.0 as 6.
         if (key == step)
             ListText::appendFolded(
-                text, ParticipantRules::shownStep(QString::fromStdString(*value)).toStdString());
+                text, ParticipantRules::shownStep(QString::fromUtf8(*value)).toStdString());
         else
-            ListText::appendFolded(text, *value);
+            ListText::appendFolded(text, viewOf(*value));
         text += '\x1F';
     }
     return text;
@@ -378,4 +379,27 @@ QVariantMap ListFilterModel::notes(int sourceRow) const
         notes.insert(QStringLiteral("birthDate"), person);
     }
     return notes;
+}
+
+QVariantList ListFilterModel::textWidths(const QStringList &roles, int rows,
+                                         const QFont &font) const
+{
+    const QHash<int, QByteArray> names = roleNames();
+    const QFontMetricsF metrics(font);
+    QVariantList widths;
+    const int count = std::min(rows, int(shown.size()));
+    for (const QString &role : roles) {
+        const int number = names.key(role.toUtf8(), -1);
+        qreal widest = 0;
+        for (int row = 0; number >= 0 && row < count; ++row) {
+            const QVariant value = data(index(row), number);
+            // As the cells show them: steps by their rule, nothing for a missing value.
+            const QString text = role == QLatin1String("step") ? ParticipantRules::shownStep(value)
+                                 : value.userType() == QMetaType::Nullptr ? QString()
+                                                                          : value.toString();
+            widest = std::max(widest, textAdvance(metrics, text));
+        }
+        widths.append(widest);
+    }
+    return widths;
 }

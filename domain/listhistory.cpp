@@ -63,8 +63,7 @@ void ListHistory::push(Step step)
     const auto keptRows = [this] {
         std::size_t rows = 0;
         for (const Step &kept : steps)
-            rows +=
-                kept.kind == Step::Replace ? kept.rowsBefore->size() + kept.rowsAfter->size() : 0;
+            rows += kept.otherRows.size();
         return rows;
     };
     while (steps.size() > 1 &&
@@ -165,7 +164,7 @@ void ListHistory::beginRowsChange()
 {
     if (!model)
         return;
-    rowsBefore = std::make_shared<const std::vector<ListRow>>(model->rows());
+    rowsBefore = std::make_unique<std::vector<ListRow>>(model->rows());
     rowsChanged = false;
 }
 
@@ -174,11 +173,10 @@ void ListHistory::endRowsChange()
     if (!model || !rowsBefore)
         return;
     Step step(Step::Replace);
-    step.rowsBefore = std::move(rowsBefore);
+    step.otherRows = std::move(*rowsBefore);
     rowsBefore.reset();
     if (!rowsChanged)
         return;
-    step.rowsAfter = std::make_shared<const std::vector<ListRow>>(model->rows());
     // New rows stand in no order yet.
     step.sortBefore = sorted;
     setSorted(SortState());
@@ -233,7 +231,7 @@ bool ListHistory::redo()
     return true;
 }
 
-void ListHistory::apply(const Step &step, bool forward)
+void ListHistory::apply(Step &step, bool forward)
 {
     ++busy;
     switch (step.kind) {
@@ -258,7 +256,7 @@ void ListHistory::apply(const Step &step, bool forward)
         }
         break;
     case Step::Replace:
-        model->setListRows(forward ? *step.rowsAfter : *step.rowsBefore);
+        model->swapListRows(step.otherRows);
         break;
     }
     --busy;

@@ -69,7 +69,6 @@ private:
         QString key;
         bool descending = false;
     };
-    using Rows = std::shared_ptr<const std::vector<ListRow>>;
     struct Step
     {
         enum Kind { Edit, Insert, Remove, Order, Replace };
@@ -81,13 +80,15 @@ private:
         ListRow before, after;
         // Order: where each row came from.
         std::vector<int> order;
-        // Replace: every row before and after.
-        Rows rowsBefore, rowsAfter;
+        // Replace: the rows the list does not hold now, before the step while it is done and
+        // after it while it is undone; taking it back or again swaps them with the list's,
+        // so no list is ever held twice.
+        std::vector<ListRow> otherRows;
         SortState sortBefore, sortAfter;
     };
 
     void push(Step step);
-    void apply(const Step &step, bool forward);
+    void apply(Step &step, bool forward);
     void setSorted(const SortState &state);
     void onForeignChange();
 
@@ -99,6 +100,6 @@ private:
     // Set while the history itself changes the list.
     int busy = 0;
     // The rows at beginRowsChange(), and whether the list changed since.
-    Rows rowsBefore;
+    std::unique_ptr<std::vector<ListRow>> rowsBefore;
     bool rowsChanged = false;
 };

@@ -2,7 +2,7 @@
 
 namespace ListText {
 
-void appendFolded(std::string &out, const std::string &text)
+void appendFolded(std::string &out, std::string_view text)
 {
     const auto *p = reinterpret_cast<const unsigned char *>(text.data());
     const auto *const end = p + text.size();
@@ -39,13 +39,13 @@ void appendFolded(std::string &out, const std::string &text)
     }
 }
 
-std::string trimmed(const std::string &text)
+std::string trimmed(std::string_view text)
 {
     const char *const space = " \t\n\r\f\v";
     const auto begin = text.find_first_not_of(space);
-    if (begin == std::string::npos)
+    if (begin == std::string_view::npos)
         return std::string();
-    return text.substr(begin, text.find_last_not_of(space) - begin + 1);
+    return std::string(text.substr(begin, text.find_last_not_of(space) - begin + 1));
 }
 
 } // namespace ListText

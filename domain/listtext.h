@@ -4,12 +4,13 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 
 namespace ListText {
 
 // The text of a value as the table shows it: strings and numbers as spelled, nothing for
 // the other JSON values.
-inline const std::string *bytesOf(const ListValue *value)
+inline const QByteArray *bytesOf(const ListValue *value)
 {
     return value && (value->type == ListValue::Type::String ||
                      value->type == ListValue::Type::Number)
@@ -19,8 +20,8 @@ inline const std::string *bytesOf(const ListValue *value)
 
 inline QString of(const ListValue *value)
 {
-    const std::string *text = bytesOf(value);
-    return text ? QString::fromUtf8(text->data(), int(text->size())) : QString();
+    const QByteArray *text = bytesOf(value);
+    return text ? QString::fromUtf8(*text) : QString();
 }
 
 // For finding and comparing as an operator reads: case and "ё"/"е" make no difference.
@@ -34,9 +35,9 @@ inline QString folded(const QString &text)
 // The same for UTF-8 text, appended to `out`, for the Latin and Cyrillic letters a list
 // holds: working on the bytes spares a conversion per value, which a list of thousands of
 // rows feels at every keystroke.
-void appendFolded(std::string &out, const std::string &text);
+void appendFolded(std::string &out, std::string_view text);
 
 // Without white space at either end.
-std::string trimmed(const std::string &text);
+std::string trimmed(std::string_view text);
 
 } // namespace ListText

@@ -3,6 +3,7 @@
 #include "codecs/listfile.h"
 #include "codecs/listjson.h"
 #include "participantrules.h"
+#include "storage/safesave.h"
 
 #include <QDebug>
 #include <algorithm>
@@ -47,7 +48,7 @@ QVariant ParticipantListModel::data(const QModelIndex &index, int role) const
         // As spelled in the file: a double would show 12345678901234567890 with other
         // digits, and an edit started on that cell would write them back.
     default:
-        return QString::fromUtf8(value->text.data(), int(value->text.size()));
+        return QString::fromUtf8(value->text);
     }
 }
 
@@ -149,18 +150,29 @@ bool ParticipantListModel::failLoad(const QString &reason)
     return false;
 }
 
-QString ParticipantListModel::toJson() const
+QByteArray ParticipantListModel::listText() const
 {
     try {
-        const std::string out = ListJson::write(
-            listRows, keyTable,
-            order == RecordOrder ? ListJson::KeyOrder::Record : ListJson::KeyOrder::FirstMet);
-        if (out.size() > std::size_t(INT_MAX))
-            return QString();
-        return QString::fromUtf8(out.data(), int(out.size()));
+        return ListJson::write(listRows, keyTable,
+                               order == RecordOrder ? ListJson::KeyOrder::Record
+                                                    : ListJson::KeyOrder::FirstMet);
     } catch (const std::exception &) {
-        return QString();
+        return QByteArray();
     }
+}
+
+QString ParticipantListModel::toJson() const
+{
+    return QString::fromUtf8(listText());
+}
+
+int ParticipantListModel::saveFile(const QString &path) const
+{
+    QByteArray bytes = listText();
+    if (bytes.isEmpty())
+        return SafeSave::WriteFailed;
+    bytes.append('\n');
+    return SafeSave::write(path, bytes);
 }
 
 bool ParticipantListModel::setValue(int row, const QString &key, const QString &text)

@@ -70,6 +70,11 @@ public:
     // The rows as a compact JSON array, strings escaped as ECMAScript's JSON.stringify
     // does; an empty string only when the text could not be built.
     Q_INVOKABLE QString toJson() const;
+    // The same as UTF-8, as a file holds it; empty only when it could not be built.
+    QByteArray listText() const;
+    // Writes the list to `path` as FileIO.save writes a text, straight from the rows: a list
+    // of many thousands of rows makes no round trip through the script engine.
+    Q_INVOKABLE int saveFile(const QString &path) const;
     // Sets the row's value for `key` to the string `text`; false for a row that does not
     // exist.
     Q_INVOKABLE bool setValue(int row, const QString &key, const QString &text);
@@ -90,7 +95,7 @@ public:
 
     // Whole-row changes, for the edit history. Key indices stay valid across them: the key
     // table only grows, so rows taken out earlier can be put back as they were.
-    void setListRows(std::vector<ListRow> rows);
+    void swapListRows(std::vector<ListRow> &rows);
     void replaceListRow(int row, ListRow values);
     void insertListRow(int row, ListRow values);
     // The row now at order[i] moves to i; `order` must hold every row number once.

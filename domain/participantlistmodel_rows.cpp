@@ -2,11 +2,11 @@
 
 #include "listduplicates.h"
 
-void ParticipantListModel::setListRows(std::vector<ListRow> rows)
+void ParticipantListModel::swapListRows(std::vector<ListRow> &rows)
 {
     const bool countChanges = rows.size() != listRows.size();
     beginResetModel();
-    listRows = std::move(rows);
+    listRows.swap(rows);
     endResetModel();
     if (countChanges)
         emit countChanged();

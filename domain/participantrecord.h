@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QMetaType>
+#include <QString>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -12,16 +15,22 @@ struct ListValue
 {
     enum class Type : unsigned char { String, Number, Boolean, Null, Array, Object };
 
+    // UTF-8: a string's own text, or the JSON text of a number, array or object. Shared, so
+    // that the many equal texts of a list (organizations, steps, sexes) are held once.
+    QByteArray text;
     Type type = Type::String;
     bool boolean = false;
-    // UTF-8: a string's own text, or the JSON text of a number, array or object.
-    std::string text;
 
-    static ListValue string(std::string text)
+    static ListValue string(QByteArray text)
     {
         ListValue value;
         value.text = std::move(text);
         return value;
+    }
+    static ListValue string(const QString &text) { return string(text.toUtf8()); }
+    static ListValue string(std::string_view text)
+    {
+        return string(QByteArray(text.data(), int(text.size())));
     }
     static ListValue fromBool(bool flag)
     {
@@ -64,5 +73,11 @@ struct ParticipantRecord
     }
     bool operator==(const ParticipantRecord &other) const { return fields == other.fields; }
 };
+
+// A value's text as the standard library reads it, without a copy.
+inline std::string_view viewOf(const QByteArray &text)
+{
+    return std::string_view(text.constData(), std::size_t(text.size()));
+}
 
 Q_DECLARE_METATYPE(ParticipantRecord)

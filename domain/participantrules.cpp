@@ -281,7 +281,7 @@ bool ParticipantRules::trainingEntryComplete(const QVariantMap &form)
 
 ParticipantRecord ParticipantRules::gtoRecord(const GtoEntry &entry, const QDate &today)
 {
-    const auto text = [](const QString &value) { return ListValue::string(value.toStdString()); };
+    const auto text = [](const QString &value) { return ListValue::string(value); };
     const QString organization = trimName(entry.organization);
     ParticipantRecord record;
     // Room for the two optional keys, which would otherwise move all the others.
@@ -308,10 +308,10 @@ ParticipantRecord ParticipantRules::trainingRecord(const QString &group, const Q
 {
     ParticipantRecord record;
     record.fields = {
-        {"group", ListValue::string(trimName(group).toStdString())},
+        {"group", ListValue::string(trimName(group))},
         {"isGto", ListValue::fromBool(false)},
-        {"name", ListValue::string(trimName(name).toStdString())},
-        {"organization", ListValue::string(trimName(organization).toStdString())},
+        {"name", ListValue::string(trimName(name))},
+        {"organization", ListValue::string(trimName(organization))},
     };
     return record;
 }

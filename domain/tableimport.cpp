@@ -243,8 +243,7 @@ Result build(const SourceTable &table, const Columns &columns, const QDate &toda
             if (cell && columns.meanings[std::size_t(c)] == AsIs) {
                 const QString value = ParticipantRules::trimName(cell->text);
                 if (!value.isEmpty() && !record.value(keptKeys[std::size_t(c)]))
-                    record.fields.emplace_back(keptKeys[std::size_t(c)],
-                                               ListValue::string(value.toStdString()));
+                    record.fields.emplace_back(keptKeys[std::size_t(c)], ListValue::string(value));
             }
         }
         result.records.push_back(std::move(record));

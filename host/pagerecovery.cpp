@@ -3,6 +3,7 @@
 #include "codecs/listjson.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 
 namespace {
 
@@ -67,7 +68,7 @@ void PageRecovery::setModel(ParticipantListModel *model)
         connect(model, &QAbstractItemModel::modelReset, this, &PageRecovery::changed);
     }
     settle.stop();
-    cleanRows = rowsText();
+    cleanDigest = digest(rowsText());
     cleanPath = path;
     setDiffers(false);
     emit modelChanged();
@@ -102,7 +103,7 @@ void PageRecovery::markClean(const QString &listPath)
 {
     settle.stop();
     setPath(listPath);
-    cleanRows = rowsText();
+    cleanDigest = digest(rowsText());
     cleanPath = listPath;
     setDiffers(false);
     if (recoveryStore)
@@ -156,7 +157,7 @@ void PageRecovery::check()
     const QByteArray rows = rowsText();
     if (rows.isEmpty())
         return;
-    setDiffers(rows != cleanRows || path != cleanPath);
+    setDiffers(digest(rows) != cleanDigest || path != cleanPath);
     if (!recoveryStore)
         return;
     const auto page = RecoveryStore::Page(pageKind);
@@ -203,18 +204,13 @@ void PageRecovery::onWritten(int page, bool ok)
     }
 }
 
+QByteArray PageRecovery::digest(const QByteArray &rows)
+{
+    return QCryptographicHash::hash(rows, QCryptographicHash::Md5) +
+           QByteArray::number(rows.size());
+}
+
 QByteArray PageRecovery::rowsText() const
 {
-    if (!listModel)
-        return QByteArray();
-    try {
-        const std::string out =
-            ListJson::write(listModel->rows(), listModel->keys(),
-                            listModel->keyOrder() == ParticipantListModel::RecordOrder
-                                ? ListJson::KeyOrder::Record
-                                : ListJson::KeyOrder::FirstMet);
-        return QByteArray(out.data(), int(out.size()));
-    } catch (const std::exception &) {
-        return QByteArray();
-    }
+    return listModel ? listModel->listText() : QByteArray();
 }

@@ -79,12 +79,14 @@ private:
     void setPath(const QString &value);
     void onWritten(int page, bool ok);
     QByteArray rowsText() const;
+    // A large list is not held twice to tell whether it changed: its digest is enough.
+    static QByteArray digest(const QByteArray &rows);
 
     QPointer<RecoveryStore> recoveryStore;
     QPointer<ParticipantListModel> listModel;
     Page pageKind = Creation;
     QTimer settle;
-    QByteArray cleanRows;
+    QByteArray cleanDigest;
     QString cleanPath;
     QString path;
     bool differs = false;

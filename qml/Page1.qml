@@ -52,8 +52,7 @@ FocusScope {
 
     // On failure the list stays, so another path can be tried.
     function saveList() {
-        var text = itemModel.toJson();
-        if (text === "" || FileIO.save(pathRow.text, text) > 0)
+        if (itemModel.saveFile(pathRow.text) > 0)
             failureLabel.show();
         else
             recovery.markClean(pathRow.text);

@@ -48,18 +48,12 @@ FocusScope {
             return;
         }
         recovery.markClean(pathRow.text);
-        // Placing the view makes its cells at once, so the columns fit them before anyone
-        // clicks; those made later fit at the next turn.
-        if (tableModel.count > 0)
-            lolView.positionViewAtRow(0, ListView.Beginning);
         lolView.fitColumns();
-        Qt.callLater(lolView.fitColumns);
     }
 
     function saveList() {
         finishEditing();
-        var text = jsonModel.toJson();
-        if (text === "" || FileIO.save(pathRow.text, text) > 0)
+        if (jsonModel.saveFile(pathRow.text) > 0)
             failureLabel.show();
         else
             recovery.markClean(pathRow.text);

@@ -31,11 +31,6 @@ const DataColumn dataColumns[] = {
 constexpr int dataColumnCount = int(sizeof(dataColumns) / sizeof(dataColumns[0]));
 static_assert(1 + dataColumnCount == ExportTable::PrintedColumns, "printed columns");
 
-QString fromUtf8(const std::string &text)
-{
-    return QString::fromUtf8(text.data(), int(text.size()));
-}
-
 // A birth date "d.M.yyyy" that exists and that a spreadsheet can hold (from 1900 on).
 QDate realDate(const QString &text)
 {
@@ -57,7 +52,7 @@ QDate realDate(const QString &text)
 
 // The value of a JSON number, or NaN when a double cannot hold all its digits: a
 // spreadsheet would show a long number with other digits than the file has.
-double exactNumber(const std::string &text)
+double exactNumber(std::string_view text)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     double value = 0;
@@ -87,7 +82,7 @@ QVariant variantOf(const ListValue &value)
     case ListValue::Type::Null:
         return QVariant::fromValue(nullptr);
     default:
-        return fromUtf8(value.text);
+        return QString::fromUtf8(value.text);
     }
 }
 
@@ -106,12 +101,12 @@ ExportCell cellOf(const ListValue *value)
         return cell;
     case ListValue::Type::Number:
         cell.type = ExportCell::Type::Number;
-        cell.number = exactNumber(value->text);
+        cell.number = exactNumber(viewOf(value->text));
         break;
     default:
         cell.type = ExportCell::Type::Text;
     }
-    cell.text = fromUtf8(value->text);
+    cell.text = QString::fromUtf8(value->text);
     return cell;
 }
 
@@ -141,7 +136,7 @@ ExportTable ExportTable::build(const std::vector<ListRow> &rows, const KeyTable 
                            std::find(columnKeys.begin(), columnKeys.end(), key) != columnKeys.end();
         if (held[std::size_t(key)] && !known) {
             otherKeys.push_back(key);
-            table.titles << fromUtf8(keys.names[std::size_t(key)]);
+            table.titles << QString::fromStdString(keys.names[std::size_t(key)]);
         }
     }
 

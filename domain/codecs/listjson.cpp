@@ -1,16 +1,32 @@
 #include "listjson.h"
 
+#include <QSet>
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cstring>
 #include <nlohmann/json.hpp>
 #include <type_traits>
 
 namespace ListJson {
 
+namespace {
+
+// The writers fill a std::string or, for a whole list, a QByteArray that goes to a file or
+// a digest as it is: a list of many thousands of rows is not copied once more.
+void put(std::string &out, const char *begin, const char *end)
+{
+    out.append(begin, end);
+}
+
+void put(QByteArray &out, const char *begin, const char *end)
+{
+    out.append(begin, int(end - begin));
+}
+
 // As ECMAScript's JSON.stringify: two-character escapes where they exist, \u00xx for the
 // other control characters, every other byte as itself.
-void appendQuoted(std::string &out, const std::string &text)
+template <typename Out> void quoted(Out &out, std::string_view text)
 {
     static const char hex[] = "0123456789abcdef";
     out += '"';
@@ -20,7 +36,7 @@ void appendQuoted(std::string &out, const std::string &text)
         const auto c = static_cast<unsigned char>(*p);
         if (c >= 0x20 && c != '"' && c != '\\')
             continue;
-        out.append(run, p);
+        put(out, run, p);
         run = p + 1;
         switch (c) {
         case '"':
@@ -50,15 +66,15 @@ void appendQuoted(std::string &out, const std::string &text)
             out += hex[c & 0xF];
         }
     }
-    out.append(run, end);
+    put(out, run, end);
     out += '"';
 }
 
-void appendValue(std::string &out, const ListValue &value)
+template <typename Out> void value(Out &out, const ListValue &value)
 {
     switch (value.type) {
     case ListValue::Type::String:
-        appendQuoted(out, value.text);
+        quoted(out, viewOf(value.text));
         break;
     case ListValue::Type::Boolean:
         out += value.boolean ? "true" : "false";
@@ -67,8 +83,20 @@ void appendValue(std::string &out, const ListValue &value)
         out += "null";
         break;
     default:
-        out += value.text;
+        put(out, value.text.constData(), value.text.constData() + value.text.size());
     }
+}
+
+} // namespace
+
+void appendQuoted(std::string &out, std::string_view text)
+{
+    quoted(out, text);
+}
+
+void appendValue(std::string &out, const ListValue &listValue)
+{
+    value(out, listValue);
 }
 
 namespace {
@@ -195,7 +223,7 @@ private:
         if (depth == 2) {
             ListValue &stored = slot();
             stored.type = nestedType;
-            stored.text = nested;
+            stored.text = QByteArray(nested.data(), int(nested.size()));
         }
         return true;
     }
@@ -225,7 +253,7 @@ private:
             if (type == Type::Boolean || type == Type::Null)
                 stored.text.clear();
             else
-                stored.text = text;
+                stored.text = shared(text);
             return true;
         }
         separate();
@@ -276,6 +304,19 @@ private:
         return index;
     }
 
+    QByteArray shared(const std::string &text)
+    {
+        // Long texts are hardly ever repeated and would only fill the set.
+        if (text.size() > 256)
+            return QByteArray(text.data(), int(text.size()));
+        const auto found = texts.constFind(QByteArray::fromRawData(text.data(), int(text.size())));
+        if (found != texts.constEnd())
+            return *found;
+        const QByteArray copy(text.data(), int(text.size()));
+        texts.insert(copy);
+        return copy;
+    }
+
     // The row's field for the current key; a key repeated within a row keeps its first
     // place and takes the last value.
     ListValue &slot()
@@ -309,16 +350,20 @@ private:
     Type nestedType = Type::Array;
     bool needComma = false;
     std::string number;
+    // The texts met so far: a list repeats its organizations, steps and sexes row after row,
+    // and each is held once however often it comes.
+    QSet<QByteArray> texts;
 };
 
-void appendRow(std::string &out, const ListRow &row, const KeyTable &keys, KeyOrder order)
+void appendRow(QByteArray &out, const ListRow &row, const KeyTable &keys, KeyOrder order)
 {
     out += '{';
     const auto appendField = [&out, &keys](const ListField &field, bool first) {
         if (!first)
             out += ',';
-        out += keys.prefixes[std::size_t(field.key)];
-        appendValue(out, field.value);
+        const std::string &prefix = keys.prefixes[std::size_t(field.key)];
+        put(out, prefix.data(), prefix.data() + prefix.size());
+        value(out, field.value);
     };
     const bool sorted = order == KeyOrder::Record ||
                         std::is_sorted(row.begin(), row.end(),
@@ -347,7 +392,7 @@ bool read(const char *begin, const char *end, KeyTable &keys, ReadResult &result
     return ListReader::Json::sax_parse(begin, end, &reader);
 }
 
-std::string write(const std::vector<ListRow> &rows, const KeyTable &keys, KeyOrder order)
+QByteArray write(const std::vector<ListRow> &rows, const KeyTable &keys, KeyOrder order)
 {
     std::size_t size = 2;
     for (const ListRow &row : rows) {
@@ -355,8 +400,8 @@ std::string write(const std::vector<ListRow> &rows, const KeyTable &keys, KeyOrd
         for (const ListField &field : row)
             size += field.value.text.size() + keys.prefixes[std::size_t(field.key)].size() + 8;
     }
-    std::string out;
-    out.reserve(size);
+    QByteArray out;
+    out.reserve(int(std::min<std::size_t>(size, std::size_t(INT_MAX))));
     out += '[';
     for (std::size_t r = 0; r < rows.size(); ++r) {
         if (r > 0)

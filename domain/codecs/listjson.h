@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The list file's JSON text: a compact array of records, strings escaped as ECMAScript's
@@ -56,10 +57,10 @@ struct ReadResult
 // they can drop.
 bool read(const char *begin, const char *end, KeyTable &keys, ReadResult &result);
 
-void appendQuoted(std::string &out, const std::string &text);
+void appendQuoted(std::string &out, std::string_view text);
 void appendValue(std::string &out, const ListValue &value);
 // The rows as a compact JSON array, without a line end.
-std::string write(const std::vector<ListRow> &rows, const KeyTable &keys, KeyOrder order);
+QByteArray write(const std::vector<ListRow> &rows, const KeyTable &keys, KeyOrder order);
 // One record in its own key order.
 std::string write(const ParticipantRecord &record);
 
