@@ -73,6 +73,14 @@ void ListHistory::push(Step step)
     emit stepsChanged();
 }
 
+void ListHistory::setPath(const QString &value)
+{
+    if (path == value)
+        return;
+    path = value;
+    emit listPathChanged();
+}
+
 void ListHistory::setSorted(const SortState &state)
 {
     if (state.key == sorted.key && state.descending == sorted.descending)
@@ -150,13 +158,13 @@ bool ListHistory::load(const QString &text)
     return loaded;
 }
 
-bool ListHistory::loadFile(const QString &path)
+bool ListHistory::loadFile(const QString &listPath)
 {
     if (!model)
         return false;
     beginRowsChange();
-    const bool loaded = model->loadFile(path);
-    endRowsChange();
+    const bool loaded = model->loadFile(listPath);
+    endRowsChange(loaded ? listPath : QString());
     return loaded;
 }
 
@@ -168,13 +176,18 @@ void ListHistory::beginRowsChange()
     rowsChanged = false;
 }
 
-void ListHistory::endRowsChange()
+void ListHistory::endRowsChange(const QString &listPath)
 {
     if (!model || !rowsBefore)
         return;
     Step step(Step::Replace);
     step.otherRows = std::move(*rowsBefore);
     rowsBefore.reset();
+    step.pathBefore = path;
+    step.pathAfter = listPath.isEmpty() ? path : listPath;
+    // A list loaded again from its file is a new start for the path even when its rows
+    // are the same.
+    setPath(step.pathAfter);
     if (!rowsChanged)
         return;
     // New rows stand in no order yet.
@@ -257,6 +270,7 @@ void ListHistory::apply(Step &step, bool forward)
         break;
     case Step::Replace:
         model->swapListRows(step.otherRows);
+        setPath(forward ? step.pathAfter : step.pathBefore);
         break;
     }
     --busy;

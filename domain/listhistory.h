@@ -22,6 +22,10 @@ class ListHistory : public QObject
     // The key the rows were last sorted by, empty when no sort stands, and its direction.
     Q_PROPERTY(QString sortKey READ sortKey NOTIFY sortChanged)
     Q_PROPERTY(bool sortDescending READ sortDescending NOTIFY sortChanged)
+    // The file the rows came from, as far as loads and restores tell: taking a load back
+    // brings back the path of the list before it, so a save does not write one list into
+    // another's file.
+    Q_PROPERTY(QString listPath READ listPath NOTIFY listPathChanged)
 
 public:
     // Older steps are forgotten past this many, or once the rows that whole-row steps keep
@@ -38,6 +42,7 @@ public:
     bool canRedo() const { return done < int(steps.size()); }
     QString sortKey() const { return sorted.key; }
     bool sortDescending() const { return sorted.descending; }
+    QString listPath() const { return path; }
 
     // As the list's own methods, each one step; a change that changes nothing is none.
     Q_INVOKABLE bool editCell(int row, const QString &key, const QString &text);
@@ -52,7 +57,8 @@ public:
     Q_INVOKABLE bool sortBy(const QString &key);
 
     Q_INVOKABLE void beginRowsChange();
-    Q_INVOKABLE void endRowsChange();
+    // Ends the change; a `listPath` given says the rows now belong to that file.
+    Q_INVOKABLE void endRowsChange(const QString &listPath = QString());
 
     Q_INVOKABLE bool undo();
     Q_INVOKABLE bool redo();
@@ -62,6 +68,7 @@ signals:
     void listChanged();
     void stepsChanged();
     void sortChanged();
+    void listPathChanged();
 
 private:
     struct SortState
@@ -85,11 +92,14 @@ private:
         // so no list is ever held twice.
         std::vector<ListRow> otherRows;
         SortState sortBefore, sortAfter;
+        // Replace: the list file before and after the step.
+        QString pathBefore, pathAfter;
     };
 
     void push(Step step);
     void apply(Step &step, bool forward);
     void setSorted(const SortState &state);
+    void setPath(const QString &value);
     void onForeignChange();
 
     QPointer<ParticipantListModel> model;
@@ -97,6 +107,7 @@ private:
     // Steps before this one are done; later ones can be redone.
     int done = 0;
     SortState sorted;
+    QString path;
     // Set while the history itself changes the list.
     int busy = 0;
     // The rows at beginRowsChange(), and whether the list changed since.

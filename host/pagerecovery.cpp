@@ -110,20 +110,40 @@ void PageRecovery::markClean(const QString &listPath)
         recoveryStore->remove(RecoveryStore::Page(pageKind));
 }
 
+void PageRecovery::setHistory(ListHistory *history)
+{
+    if (listHistory == history)
+        return;
+    if (listHistory)
+        disconnect(listHistory, nullptr, this, nullptr);
+    listHistory = history;
+    if (listHistory) {
+        connect(listHistory, &ListHistory::listPathChanged, this, [this] {
+            if (pageKind == Editing && !listHistory->listPath().isEmpty())
+                setPath(listHistory->listPath());
+        });
+    }
+    emit historyChanged();
+}
+
 bool PageRecovery::restore()
 {
     if (!hasOffer() || !listModel)
         return false;
     const auto page = RecoveryStore::Page(pageKind);
     const RecoveryStore::State state = recoveryStore->offers(page).first().state;
-    if (pageKind == Creation) {
-        if (!listModel->load(QString::fromUtf8(joined(state.rows, rowsText()))))
-            return false;
-    } else {
-        if (!listModel->load(QString::fromUtf8(state.rows), state.keys))
-            return false;
+    // What the page held before stays one step back.
+    if (listHistory)
+        listHistory->beginRowsChange();
+    const bool loaded = pageKind == Creation
+                            ? listModel->load(QString::fromUtf8(joined(state.rows, rowsText())))
+                            : listModel->load(QString::fromUtf8(state.rows), state.keys);
+    if (listHistory)
+        listHistory->endRowsChange(loaded && pageKind == Editing ? state.path : QString());
+    if (!loaded)
+        return false;
+    if (pageKind == Editing)
         setPath(state.path);
-    }
     // This copy's file is asked for before the offer's file goes.
     check();
     recoveryStore->dropOffer(page);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "listhistory.h"
 #include "participantlistmodel.h"
 #include "storage/recoverystore.h"
 
@@ -19,6 +20,9 @@ class PageRecovery : public QObject
     Q_PROPERTY(QObject *store READ store WRITE setStore NOTIFY storeChanged)
     Q_PROPERTY(ParticipantListModel *model READ model WRITE setModel NOTIFY modelChanged)
     Q_PROPERTY(Page page READ page WRITE setPage NOTIFY pageChanged)
+    // The page's undo history: taking up an offer is one step of it, and the list path
+    // follows the history's when a step is taken back.
+    Q_PROPERTY(ListHistory *history READ history WRITE setHistory NOTIFY historyChanged)
     Q_PROPERTY(bool unsaved READ unsaved NOTIFY unsavedChanged)
     // The list file the editing page's rows belong to: the one last loaded, saved or
     // restored.
@@ -44,6 +48,8 @@ public:
     void setStore(QObject *store);
     ParticipantListModel *model() const { return listModel; }
     void setModel(ParticipantListModel *model);
+    ListHistory *history() const { return listHistory; }
+    void setHistory(ListHistory *history);
     Page page() const { return pageKind; }
     void setPage(Page page);
     bool unsaved() const { return differs; }
@@ -66,6 +72,7 @@ signals:
     void storeChanged();
     void modelChanged();
     void pageChanged();
+    void historyChanged();
     void unsavedChanged();
     void listPathChanged();
     void offerChanged();
@@ -84,6 +91,7 @@ private:
 
     QPointer<RecoveryStore> recoveryStore;
     QPointer<ParticipantListModel> listModel;
+    QPointer<ListHistory> listHistory;
     Page pageKind = Creation;
     QTimer settle;
     QByteArray cleanDigest;

@@ -83,6 +83,7 @@ FocusScope {
         objectName: "recovery"
         store: RecoveryStore
         model: itemModel
+        history: addHistory
         page: PageRecovery.Creation
         onWriteFailed: recoveryFailureLabel.show()
     }

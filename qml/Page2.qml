@@ -104,8 +104,19 @@ FocusScope {
         objectName: "recovery"
         store: RecoveryStore
         model: jsonModel
+        history: listHistory
         page: PageRecovery.Editing
         onWriteFailed: recoveryFailureLabel.show()
+    }
+
+    // Taking a load back brings back the path of the list before it; a load itself leaves
+    // the field as typed.
+    Connections {
+        target: listHistory
+        onListPathChanged: {
+            if (listHistory.listPath !== "" && listHistory.listPath !== pathRow.text)
+                pathRow.filePath = listHistory.listPath;
+        }
     }
 
     ColumnLayout {
@@ -190,6 +201,8 @@ FocusScope {
             model: tableModel
             history: listHistory
             focusSink: failureLabel
+            onUndoRequested: root.undo()
+            onRedoRequested: root.redo()
         }
 
         Label {

@@ -10,6 +10,10 @@ TableView {
 
     // Takes the focus when an edit ends, which commits it.
     property Item focusSink
+
+    // Ctrl+Z or Ctrl+Y in a cell editor that has nothing of its own to take back.
+    signal undoRequested()
+    signal redoRequested()
     property ListHistory history
     readonly property string sortRole: history ? history.sortKey : ""
     readonly property bool sortDescending: history ? history.sortDescending : false

@@ -115,6 +115,20 @@ Item {
                 if (!completion || !completion.take())
                     cell.commit(true);
             }
+            // With nothing of its own to take back, the editor leaves the undo and redo keys to
+            // the table's history.
+            Keys.onPressed: {
+                var ctrl = (event.modifiers & Qt.ControlModifier) !== 0;
+                var shift = (event.modifiers & Qt.ShiftModifier) !== 0;
+                if (ctrl && event.key === Qt.Key_Z && !shift && !canUndo) {
+                    event.accepted = true;
+                    cell.table.undoRequested();
+                } else if (ctrl && !canRedo && ((event.key === Qt.Key_Z && shift) ||
+                                                (event.key === Qt.Key_Y && !shift))) {
+                    event.accepted = true;
+                    cell.table.redoRequested();
+                }
+            }
             // Closes the suggestions; the edit stays open.
             Keys.onEscapePressed: {
                 if (completion)

@@ -98,6 +98,12 @@ Item {
                       "the offered file is still there");
 
             if (data.restore) {
+                // Taking up the offer is one step: what the page held before comes back.
+                item("failureLabel").forceActiveFocus();
+                keyClick(Qt.Key_Z, Qt.ControlModifier);
+                compare(model(data.kind).count, 0);
+                keyClick(Qt.Key_Y, Qt.ControlModifier);
+                compare(model(data.kind).count, 3);
                 save();
                 compare(FileIO.readAll(savePath), list + "\n");
                 verify(!item("unsavedMark").visible);

@@ -182,6 +182,35 @@ Item {
                 tryCompare(view.getColumn(i), "width", view.titleWidth(view.getColumn(i).title));
         }
 
+        // Taking a load back brings back the list before it and that list's path, so a save
+        // does not write one list into the other's file.
+        function test_undoALoad() {
+            var other = testDir + "/other.json";
+            compare(FileIO.save(other, '[{"name":"Other"}]'), 0);
+            page.filePath = other;
+            mouseClick(item("loadButton"));
+            compare(names(), "Other");
+            keyClick(Qt.Key_Z, Qt.ControlModifier);
+            compare(names(), "Yana,Boris,ivan,Ivan");
+            compare(item("loadFileTextField").text, listPath);
+            keyClick(Qt.Key_Y, Qt.ControlModifier);
+            compare(names(), "Other");
+            compare(item("loadFileTextField").text, other);
+        }
+
+        // A cell editor with nothing of its own to take back leaves Ctrl+Z to the table.
+        function test_undoFromAnEditor() {
+            mouseClick(cell(1, "name"));
+            keyClick(Qt.Key_A, Qt.ControlModifier);
+            type("Bo");
+            keyClick(Qt.Key_Return);
+            compare(names(), "Yana,Bo,ivan,Ivan");
+            mouseClick(cell(0, "name"));
+            verify(findChild(cell(0, "name"), "editor").activeFocus);
+            keyClick(Qt.Key_Z, Qt.ControlModifier);
+            compare(names(), "Yana,Boris,ivan,Ivan");
+        }
+
         function test_rankCellSuggests() {
             mouseClick(cell(0, "athleticRank"));
             var editor = findChild(cell(0, "athleticRank"), "editor");
