@@ -352,7 +352,8 @@ QStringList ParticipantRules::rankSuggestions(const QString &typed)
         if (ListText::folded(text).startsWith(wanted))
             found.append(text);
     }
-    if (found.contains(typed))
+    // A rank typed out needs no list, unless longer ones begin with it ("1" and "1ю").
+    if (found.size() == 1 && found.first() == typed)
         found.clear();
     return found;
 }

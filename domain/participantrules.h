@@ -72,7 +72,8 @@ public:
     // A date as records hold it: dd.MM.yyyy.
     static QString dateText(const QDate &date);
     // The athletic ranks offered while `typed` is entered: those that begin with it, case and
-    // "ё"/"е" aside, in rank order; none for an empty text or a rank typed out exactly.
+    // "ё"/"е" aside, in rank order; none for an empty text or for a rank typed out that no
+    // longer rank begins with.
     Q_INVOKABLE static QStringList rankSuggestions(const QString &typed);
 
     // Whether a form holding the record keys' texts may be added.

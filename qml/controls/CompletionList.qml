@@ -10,6 +10,8 @@ Rectangle {
     id: list
 
     property Item field
+    // Opens above the field, where what lies below it should stay within reach.
+    property bool upward: false
     property var suggestions: []
     property int current: -1
     property bool open: false
@@ -53,7 +55,7 @@ Rectangle {
     }
 
     function place() {
-        var at = field.mapToItem(parent, 0, field.height);
+        var at = field.mapToItem(parent, 0, upward ? -height : field.height);
         x = at.x;
         y = at.y;
     }
@@ -71,6 +73,11 @@ Rectangle {
             close();
     }
     onShowingChanged: {
+        if (showing)
+            place();
+    }
+    // Above the field, a list that grows or shrinks keeps its bottom at the field.
+    onHeightChanged: {
         if (showing)
             place();
     }

@@ -148,6 +148,8 @@ ColumnLayout {
         id: rankCompletion
         parent: fields.overlay
         field: textAthleticRank
+        // "Добавить" right below the field stays within reach.
+        upward: true
         suggestions: ParticipantRules.rankSuggestions(textAthleticRank.text)
     }
 }

@@ -92,8 +92,10 @@ Item {
                 { tag: "mouse", typed: "К", keys: [], click: 0, shown: ["КМС"], stored: "КМС" },
                 { tag: "Return without a pick", typed: "З", keys: [Qt.Key_Return], click: -1,
                   shown: ["ЗМС"], stored: "З" },
-                { tag: "a rank typed out", typed: "2", keys: [], click: -1, shown: [],
-                  stored: "2" },
+                { tag: "a rank typed out", typed: "КМС", keys: [], click: -1, shown: [],
+                  stored: "КМС" },
+                { tag: "a rank that begins longer ones", typed: "1", keys: [Qt.Key_Return],
+                  click: -1, shown: ["1ю", "1"], stored: "1" },
                 { tag: "anything else as typed", typed: "2 взр", keys: [], click: -1, shown: [],
                   stored: "2 взр" }
             ];
