@@ -18,10 +18,12 @@ FocusScope {
     readonly property string group: ParticipantRules.trimName(entryForm.values.group)
     readonly property string name: ParticipantRules.trimName(entryForm.values.name)
     readonly property bool isGto: modeSelector.isGto
+    // One line, as the form fills the window's height.
     readonly property string repeatNotice: isGto
         ? [repeatLine("УИН", "gtoUuid", entryForm.values.gtoUuid, itemModel.count),
-           repeatLine("Нагрудный номер", "pectoralNumber", entryForm.values.pectoralNumber,
-                      itemModel.count)].filter(function (line) { return line !== ""; }).join("\n")
+           repeatLine("нагрудный номер", "pectoralNumber", entryForm.values.pectoralNumber,
+                      itemModel.count)].filter(function (line) { return line !== ""; })
+                                       .join("; ").replace(/^н/, "Н")
         : ""
     readonly property bool entryComplete: isGto
                                           ? ParticipantRules.gtoEntryComplete(entryForm.values)
@@ -88,9 +90,12 @@ FocusScope {
         onWriteFailed: recoveryFailureLabel.show()
     }
 
+    // Over the headings rather than above them: the form fills the window's height, and
+    // pushed down it would lose its save button while the offer waits.
     RecoveryBar {
         id: recoveryBar
         objectName: "recoveryBar"
+        z: 2
         anchors.top: parent.top
         anchors.left: parent.left
         anchors.right: parent.right
@@ -99,7 +104,7 @@ FocusScope {
     }
 
     RowLayout {
-        anchors.top: recoveryBar.visible ? recoveryBar.bottom : parent.top
+        anchors.top: parent.top
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.bottom: parent.bottom

@@ -71,15 +71,19 @@ Item {
             fillGto("Anna", "12345678901", "17");
             compare(line.visible, false);
             mouseClick(item("addButton"));
-            compare(line.text, "УИН уже есть в списке: запись 1\n" +
-                               "Нагрудный номер уже есть в списке: запись 1");
+            compare(line.text, "УИН уже есть в списке: запись 1; " +
+                               "нагрудный номер уже есть в списке: запись 1");
             verify(line.visible);
             // Adding again is still allowed.
             mouseClick(item("addButton"));
             compare(item("itemModel").count, 2);
-            compare(line.text, "УИН уже есть в списке: записи 1, 2\n" +
-                               "Нагрудный номер уже есть в списке: записи 1, 2");
+            compare(line.text, "УИН уже есть в списке: записи 1, 2; " +
+                               "нагрудный номер уже есть в списке: записи 1, 2");
+            typeInto("textUuid", "10987654321");
+            compare(line.text, "Нагрудный номер уже есть в списке: записи 1, 2");
             typeInto("textPectoralNumber", "8");
+            compare(line.visible, false);
+            typeInto("textUuid", "12345678901");
             compare(line.text, "УИН уже есть в списке: записи 1, 2");
             mouseClick(item("clearButton"));
             compare(line.visible, false);
