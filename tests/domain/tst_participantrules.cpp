@@ -69,6 +69,8 @@ void TestParticipantRules::ageFromDate_data()
     QTest::newRow("29 February 1900") << "29.02.1900" << 0;
     QTest::newRow("31 April") << "31.04.2000" << 0;
     QTest::newRow("day 00") << "00.03.2000" << 0;
+    QTest::newRow("month 00") << "07.00.2000" << 0;
+    QTest::newRow("empty") << "" << 0;
     QTest::newRow("month 13") << "07.13.2000" << 0;
     QTest::newRow("year 0000") << "07.03.0000" << 0;
     QTest::newRow("two-digit year") << "07.03.00" << 0;
@@ -81,7 +83,9 @@ void TestParticipantRules::ageFromDate_data()
     QTest::newRow("other digits") << QStringLiteral("07.03.２０００") << 0;
     QTest::newRow("sign") << "+7.03.2000" << 0;
     QTest::newRow("year 1900") << "01.01.1900" << 126;
+    QTest::newRow("five years back") << "07.03.2021" << 5;
     QTest::newRow("tomorrow") << "08.03.2026" << -1;
+    QTest::newRow("next year") << "07.03.2027" << -1;
 }
 
 // Pinned to 7 March 2026.

@@ -11,7 +11,10 @@ drive_server_pid=
 drive_watchdog_pid=
 wid=
 
+drive_failed=
+
 drive_fail() {
+  drive_failed=1
   echo "FAIL: $*" >&2
   if [ -n "${artifacts:-}" ] && [ -n "$wid" ] && command -v import >/dev/null; then
     mkdir -p "$artifacts"
@@ -26,6 +29,12 @@ drive_fail() {
 }
 
 drive_cleanup() {
+  local status=$?
+  # A command that failed under set -e or an unset variable under set -u ends the script
+  # without passing through drive_fail; it still says FAIL.
+  if [ "$status" -ne 0 ] && [ -z "$drive_failed" ]; then
+    echo "FAIL: the script stopped at an unexpected error (status $status)" >&2
+  fi
   # Its sleep would keep the test's output open long after the script ended.
   [ -n "$drive_watchdog_pid" ] &&
     kill $(pgrep -P "$drive_watchdog_pid") "$drive_watchdog_pid" 2>/dev/null

@@ -27,6 +27,13 @@ TestCase {
         type(text);
     }
 
+    // An editing-table cell; cells exist once the view has laid out their row.
+    function cell(row, role) {
+        var name = "cell:" + row + ":" + role;
+        tryVerify(function () { return findChild(page, name) !== null; }, 2000, name);
+        return findChild(page, name);
+    }
+
     // A birthday at most a few days back, so the age is exactly `years` on any day; never
     // 29 February, which most earlier years lack.
     function dateYearsAgo(years) {

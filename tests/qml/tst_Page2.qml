@@ -67,13 +67,6 @@ Item {
             return FileIO.readAll(savePath);
         }
 
-        // Cells exist once the view has laid out their row.
-        function cell(row, role) {
-            var name = "cell:" + row + ":" + role;
-            tryVerify(function () { return findChild(page, name) !== null; }, 2000, name);
-            return findChild(page, name);
-        }
-
         function shown(row, role) {
             var text = findChild(cell(row, role), "cellText");
             return text.visible ? text.text : "<hidden>";

@@ -38,12 +38,6 @@ Item {
             waitForRendering(item("lolView"));
         }
 
-        function cell(row, role) {
-            var name = "cell:" + row + ":" + role;
-            tryVerify(function () { return findChild(page, name) !== null; }, 2000, name);
-            return findChild(page, name);
-        }
-
         function names() {
             // The view counts its rows when it lays them out.
             tryCompare(item("lolView"), "rowCount", item("tableModel").count);
