@@ -54,8 +54,12 @@ QVariant ListFilterModel::data(const QModelIndex &index, int role) const
         index.row() >= int(shown.size()))
         return QVariant();
     const int row = shown[std::size_t(index.row())];
-    if (role == DuplicatesRole)
-        return notes(row);
+    if (role == DuplicatesRole) {
+        // Most rows repeat nothing: they give null rather than an empty map, which each of
+        // their cells would turn into a script object.
+        const QVariantMap rowNotes = notes(row);
+        return rowNotes.isEmpty() ? QVariant::fromValue(nullptr) : QVariant(rowNotes);
+    }
     return source->data(source->index(row), role);
 }
 

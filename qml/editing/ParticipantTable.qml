@@ -24,6 +24,9 @@ TableView {
     readonly property real titleHeight: fontMetrics.height * 2
     property bool syncingIndicator: false
     readonly property alias rankCompletion: rankCompletion
+    property Item hoveredCell: null
+    readonly property alias editorComponent: editorComponent
+    readonly property alias deleteButtonComponent: deleteButtonComponent
 
     function finishEditing() {
         focusSink.forceActiveFocus();
@@ -72,12 +75,14 @@ TableView {
         syncingIndicator = false;
     }
 
-    function showNote(item, text) {
-        cellNote.show(item, text);
-    }
-
-    function hideNote(item) {
-        cellNote.hide(item);
+    // The pointer over a marked cell shows its note after a moment.
+    function hover(cell, over) {
+        if (over) {
+            hoveredCell = cell;
+        } else if (hoveredCell === cell) {
+            hoveredCell = null;
+            cellNote.hide(cell);
+        }
     }
 
     function valueText(value) {
@@ -191,6 +196,37 @@ TableView {
 
     CellNote {
         id: cellNote
+    }
+
+    Timer {
+        interval: 500
+        running: lolView.hoveredCell !== null && lolView.hoveredCell.marked &&
+                 !lolView.hoveredCell.editionMode
+        onTriggered: cellNote.show(lolView.hoveredCell, lolView.hoveredCell.note)
+    }
+
+    Component {
+        id: editorComponent
+        CellEditor {
+            table: lolView
+        }
+    }
+
+    Component {
+        id: deleteButtonComponent
+
+        Button {
+            property Item cell
+
+            objectName: "deleteButton"
+            anchors.centerIn: parent
+            text: "Удалить"
+            onClicked: {
+                // An edit still open in another row commits before the rows shift.
+                lolView.finishEditing();
+                lolView.removeRow(cell.row);
+            }
+        }
     }
 
     // One list for whichever rank cell is being edited.

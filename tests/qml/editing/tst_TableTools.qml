@@ -153,11 +153,11 @@ Item {
         function test_repeatsAreMarked() {
             compare(item("statusLine").text, "Записей: 4. Повторов: 3");
             var uuid = cell(2, "gtoUuid");
-            verify(findChild(uuid, "duplicateMark").visible);
-            verify(findChild(cell(3, "birthDate"), "duplicateMark").visible);
-            verify(findChild(cell(3, "name"), "duplicateMark").visible);
-            verify(!findChild(cell(1, "birthDate"), "duplicateMark").visible);
-            verify(!findChild(cell(2, "pectoralNumber"), "duplicateMark").visible);
+            verify(uuid.marked);
+            verify(cell(3, "birthDate").marked);
+            verify(cell(3, "name").marked);
+            verify(!cell(1, "birthDate").marked);
+            verify(!cell(2, "pectoralNumber").marked);
             mouseMove(uuid, uuid.width / 2, uuid.height / 2);
             var note = item("cellNote");
             tryVerify(function () { return note.visible; }, 2000, "no note");
