@@ -135,6 +135,10 @@ rewrite("sparse.xlsx", {"xl/worksheets/sheet1.xml":
                         lambda x: re.sub(r"<dimension[^>]*/>", "", x).replace(
                             "</sheetData>", '<row r="1048576"><c r="AZ1048576" t="n"><v>1</v>'
                                             "</c></row></sheetData>")})
+# Thousands of merges, each within the cap, that would fill billions of cells together.
+rewrite("merges.xlsx", {"xl/worksheets/sheet1.xml":
+                        lambda x: re.sub(r"<mergeCells[^>]*>", lambda m: m.group(0) +
+                                         '<mergeCell ref="A1:J100000"/>' * 3000, x)})
 with open(path("cells.csv"), "w", newline="") as f:
     csv.writer(f).writerows([["a", "b", "c"]] * 333334)
 

@@ -161,6 +161,8 @@ void TestTableReaders::hostileInput_data()
                                    << "больше 1 000 000 ячеек";
     QTest::newRow("two far cells") << "sparse.xlsx"
                                    << "больше 1 000 000 ячеек";
+    QTest::newRow("merges filling billions of cells") << "merges.xlsx"
+                                                      << "больше 1 000 000 ячеек";
     QTest::newRow("text of a million cells") << "cells.csv"
                                              << "больше 1 000 000 ячеек";
     QTest::newRow("nested entities") << "laughs.xlsx"
