@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
+#include <new>
 
 QStringList ListImport::headers() const
 {
@@ -76,7 +77,23 @@ bool ListImport::take(SourceTable &&read, const QString &name)
     return true;
 }
 
+template <typename Open> bool ListImport::guarded(Open &&open)
+{
+    // Every reader refuses what exceeds its limits, yet the memory left may be less than
+    // they allow; a hostile file then ends in a notice rather than the program's end.
+    try {
+        return open();
+    } catch (const std::bad_alloc &) {
+        return fail(QStringLiteral("не хватает памяти"));
+    }
+}
+
 bool ListImport::openFile(const QString &path)
+{
+    return guarded([&] { return readFile(path); });
+}
+
+bool ListImport::readFile(const QString &path)
 {
     const QString local = path.startsWith(QLatin1String("file:")) ? QUrl(path).toLocalFile() : path;
     QFile file(local);
@@ -105,11 +122,13 @@ bool ListImport::openFile(const QString &path)
 
 bool ListImport::openText(const QString &text)
 {
-    SourceTable read;
-    QString reason;
-    if (!DelimitedText::parse(text, QLatin1Char('\t'), read, reason))
-        return fail(reason);
-    return take(std::move(read), QStringLiteral("буфер обмена"));
+    return guarded([&] {
+        SourceTable read;
+        QString reason;
+        if (!DelimitedText::parse(text, QLatin1Char('\t'), read, reason))
+            return fail(reason);
+        return take(std::move(read), QStringLiteral("буфер обмена"));
+    });
 }
 
 void ListImport::setMeaning(int column, int meaning)

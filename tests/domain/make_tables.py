@@ -139,6 +139,11 @@ rewrite("sparse.xlsx", {"xl/worksheets/sheet1.xml":
 rewrite("merges.xlsx", {"xl/worksheets/sheet1.xml":
                         lambda x: re.sub(r"<mergeCells[^>]*>", lambda m: m.group(0) +
                                          '<mergeCell ref="A1:J100000"/>' * 3000, x)})
+# One row of a hundred million separators, alone and before a value.
+with open(path("separators.csv"), "wb") as f:
+    f.write(b";" * 100_000_000)
+with open(path("wide.csv"), "wb") as f:
+    f.write(b";" * 100_000_000 + b"x")
 with open(path("cells.csv"), "w", newline="") as f:
     csv.writer(f).writerows([["a", "b", "c"]] * 333334)
 
