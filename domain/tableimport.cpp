@@ -30,11 +30,29 @@ const SourceCell *cellAt(const SourceRow &row, int column)
     return std::size_t(column) < row.cells.size() ? &row.cells[std::size_t(column)] : nullptr;
 }
 
+// A dash or a dot stands for a missing value in a participant's row; of the marks without
+// letters only a row number's sign names a column.
+bool namesMeaning(const SourceCell &cell)
+{
+    return meaningOfHeader(cell.text) >= 0 &&
+           (!headerKey(cell.text).isEmpty() || cell.text.contains(QChar(0x2116)) ||
+            cell.text.contains(QLatin1Char('#')));
+}
+
 int recognised(const SourceRow &row)
 {
-    return int(std::count_if(row.cells.begin(), row.cells.end(), [](const SourceCell &cell) {
-        return meaningOfHeader(cell.text) >= 0;
-    }));
+    return int(std::count_if(row.cells.begin(), row.cells.end(), namesMeaning));
+}
+
+// One word a header knows may be a participant's value, such as a school called "Школа":
+// a header names two meanings, or names what its only filled cell holds.
+bool isHeader(const SourceRow &row)
+{
+    const int named = recognised(row);
+    const auto filled = std::count_if(row.cells.begin(), row.cells.end(), [](const SourceCell &c) {
+        return !c.text.trimmed().isEmpty();
+    });
+    return named >= 2 || (named == 1 && filled == 1);
 }
 
 // A second header row names only meanings, apart from cells merged down from above; a
@@ -45,7 +63,7 @@ bool isLowerHeader(const SourceRow &row, const SourceRow &above)
         return false;
     for (std::size_t c = 0; c < row.cells.size(); ++c) {
         const QString &text = row.cells[c].text;
-        if (!text.trimmed().isEmpty() && meaningOfHeader(text) < 0 &&
+        if (!text.trimmed().isEmpty() && !namesMeaning(row.cells[c]) &&
             (c >= above.cells.size() || above.cells[c].text != text))
             return false;
     }
@@ -124,7 +142,7 @@ Columns guessColumns(const SourceTable &table)
         if (isEmpty(table.rows[std::size_t(r)]))
             continue;
         ++filled;
-        if (recognised(table.rows[std::size_t(r)]) > 0)
+        if (isHeader(table.rows[std::size_t(r)]))
             header = r;
     }
     if (header < 0)

@@ -44,9 +44,10 @@ struct Columns
     std::vector<int> meanings;
 };
 
-// The header is the first of the first five filled rows that names a meaning, together
-// with the rows right below it that name meanings too (headers of two levels). A table
-// without one gets no guesses: every column is skipped until the operator chooses.
+// The header is the first of the first five filled rows that names two meanings, or one
+// in its only filled cell, together with the rows right below it that name only meanings
+// (headers of two levels). A table without one gets no guesses: every column is skipped
+// until the operator chooses.
 Columns guessColumns(const SourceTable &table);
 
 struct Result

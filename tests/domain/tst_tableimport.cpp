@@ -48,6 +48,8 @@ class TestTableImport : public QObject
 private slots:
     void headers_data();
     void headers();
+    void headerRows_data();
+    void headerRows();
     void rows_data();
     void rows();
     void previewReachesTheListOnlyWhenChosen();
@@ -93,6 +95,38 @@ void TestTableImport::headers()
     QFETCH(QString, header);
     QFETCH(int, meaning);
     QCOMPARE(meaningOfHeader(header), meaning);
+}
+
+void TestTableImport::headerRows_data()
+{
+    QTest::addColumn<QList<QStringList>>("rows");
+    QTest::addColumn<int>("headerRows");
+    QTest::addColumn<QList<int>>("meanings");
+    QTest::newRow("no header, a school called Школа")
+        << QList<QStringList>{{"Иванов Иван", "7.3.2010", "Школа"},
+                              {"Петров Пётр", "1.1.2011", "Школа"}}
+        << 0 << QList<int>{Skip, Skip, Skip};
+    QTest::newRow("no header, a dash for a missing date")
+        << QList<QStringList>{{"Иванов Иван", "-", "Школа"}} << 0 << QList<int>{Skip, Skip, Skip};
+    QTest::newRow("no header, one column")
+        << QList<QStringList>{{"Иванов Иван"}, {"Петров Пётр"}} << 0 << QList<int>{Skip};
+    QTest::newRow("a header of one column")
+        << QList<QStringList>{{"ФИО"}, {"Иванов Иван"}} << 1 << QList<int>{FullName};
+    QTest::newRow("row numbers and names") << QList<QStringList>{{"№", "ФИО"}, {"1", "Иванов Иван"}}
+                                           << 1 << QList<int>{Skip, FullName};
+    QTest::newRow("a title, then a header with a column of its own")
+        << QList<QStringList>{{"Список 5А"}, {"ФИО", "Район", "Класс"}, {"Иванов", "Центр", "5А"}}
+        << 2 << QList<int>{FullName, AsIs, Group};
+}
+
+void TestTableImport::headerRows()
+{
+    QFETCH(QList<QStringList>, rows);
+    QFETCH(int, headerRows);
+    QFETCH(QList<int>, meanings);
+    const Columns columns = guessColumns(tableOf(rows));
+    QCOMPARE(columns.headerRows, headerRows);
+    QCOMPARE(QList<int>(columns.meanings.begin(), columns.meanings.end()), meanings);
 }
 
 void TestTableImport::rows_data()
