@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
+#include <algorithm>
 #include <new>
 
 QStringList ListImport::headers() const
@@ -64,9 +65,13 @@ bool ListImport::fail(const QString &reason)
 bool ListImport::take(SourceTable &&read, const QString &name)
 {
     TableImport::Columns guessed = TableImport::guessColumns(read);
-    TableImport::Result built = TableImport::build(read, guessed, QDate(), false);
-    if (built.rowCount == 0)
+    // A table without a header has every column skipped, and no record until the
+    // operator gives a column a meaning; it opens all the same when it has rows to show.
+    const auto firstRow =
+        read.rows.begin() + std::min<std::ptrdiff_t>(guessed.headerRows, read.rows.size());
+    if (std::all_of(firstRow, read.rows.end(), TableImport::isBlank))
         return fail(QStringLiteral("в таблице нет строк"));
+    TableImport::Result built = TableImport::build(read, guessed, QDate(), false);
     table = std::move(read);
     columns = std::move(guessed);
     result = std::move(built);

@@ -19,12 +19,6 @@ QString headerKey(const QString &header)
     return key;
 }
 
-bool isEmpty(const SourceRow &row)
-{
-    return std::all_of(row.cells.begin(), row.cells.end(),
-                       [](const SourceCell &cell) { return cell.text.trimmed().isEmpty(); });
-}
-
 const SourceCell *cellAt(const SourceRow &row, int column)
 {
     return std::size_t(column) < row.cells.size() ? &row.cells[std::size_t(column)] : nullptr;
@@ -80,6 +74,12 @@ void join(QString &to, const QString &part)
 }
 
 } // namespace
+
+bool isBlank(const SourceRow &row)
+{
+    return std::all_of(row.cells.begin(), row.cells.end(),
+                       [](const SourceCell &cell) { return cell.text.trimmed().isEmpty(); });
+}
 
 QStringList meaningNames()
 {
@@ -139,7 +139,7 @@ Columns guessColumns(const SourceTable &table)
     int header = -1;
     int filled = 0;
     for (int r = 0; r < int(table.rows.size()) && filled < 5 && header < 0; ++r) {
-        if (isEmpty(table.rows[std::size_t(r)]))
+        if (isBlank(table.rows[std::size_t(r)]))
             continue;
         ++filled;
         if (isHeader(table.rows[std::size_t(r)]))
@@ -198,7 +198,17 @@ Result build(const SourceTable &table, const Columns &columns, const QDate &toda
     Result result;
     for (int r = columns.headerRows; r < int(table.rows.size()); ++r) {
         const SourceRow &row = table.rows[std::size_t(r)];
-        if (isEmpty(row))
+        // A row filled only where columns are skipped, such as a numbered row of a template
+        // that was never filled in, is empty for the import.
+        const bool imported = [&] {
+            for (int c = 0; c < columnCount && std::size_t(c) < row.cells.size(); ++c) {
+                if (columns.meanings[std::size_t(c)] != Skip &&
+                    !row.cells[std::size_t(c)].text.trimmed().isEmpty())
+                    return true;
+            }
+            return false;
+        }();
+        if (!imported)
             continue;
         QString values[MeaningCount];
         SourceCell::Kind kinds[MeaningCount] = {};

@@ -53,6 +53,7 @@ private slots:
     void rows_data();
     void rows();
     void previewReachesTheListOnlyWhenChosen();
+    void headerlessPreviewCountsChosenColumns();
 };
 
 void TestTableImport::headers_data()
@@ -168,12 +169,22 @@ void TestTableImport::rows_data()
         << QStringList{gto.arg("07.03.2010", "", "Иванов Иван Иванович", "", "5.0", ""),
                        gto.arg("07.03.2010", "", "Петрова Анна", "", "5.0", "")}
         << QStringList();
+    // Rows with nothing but skipped cells make no record.
     QTest::newRow("no header: no guesses")
         << QList<QStringList>{{"Иванов Иван", "5А"}, {"Петров Пётр", "5Б"}}
-        << QList<int>{Skip, Skip}
-        << QStringList{"{\"group\":\"\",\"isGto\":false,\"name\":\"\",\"organization\":\"\"}",
-                       "{\"group\":\"\",\"isGto\":false,\"name\":\"\",\"organization\":\"\"}"}
-        << QStringList{"строка 1: нет имени", "строка 2: нет имени"};
+        << QList<int>{Skip, Skip} << QStringList() << QStringList();
+    QTest::newRow("numbered template rows")
+        << QList<QStringList>{{"№", "ФИО", "Класс", "Примечание"},
+                              {"1", "Иванов Иван", "5А"},
+                              {"2", "", " ", ""},
+                              {"3"},
+                              {"", "", "", "4"}}
+        << QList<int>{Skip, FullName, Group, AsIs}
+        << QStringList{"{\"group\":\"5А\",\"isGto\":false,\"name\":\"Иванов Иван\","
+                       "\"organization\":\"\"}",
+                       "{\"group\":\"\",\"isGto\":false,\"name\":\"\",\"organization\":\"\","
+                       "\"Примечание\":\"4\"}"}
+        << QStringList{"строка 5: нет имени"};
 }
 
 // Pinned to 7 March 2026.
@@ -236,6 +247,28 @@ void TestTableImport::previewReachesTheListOnlyWhenChosen()
     QVERIFY(import.openText(rows));
     QVERIFY(import.replaceIn(&model));
     QCOMPARE(model.toJson(), "[" + imported + "]");
+}
+
+// Without a header every column is skipped: the preview opens with the rows to see and
+// counts them once a column has a meaning.
+void TestTableImport::headerlessPreviewCountsChosenColumns()
+{
+    ListImport import;
+    QVERIFY2(import.openText("Иванов Иван\t5А\r\n\t\r\nПетров Пётр\t5Б\r\n"),
+             qPrintable(import.failure()));
+    QCOMPARE(import.meanings(), QVariantList({Skip, Skip}));
+    QCOMPARE(import.sample().size(), 2);
+    QCOMPARE(import.rowCount(), 0);
+    QCOMPARE(import.problems(), QStringList());
+    import.setMeaning(1, Group);
+    QCOMPARE(import.rowCount(), 2);
+    QCOMPARE(import.problems(), QStringList({"строка 1: нет имени", "строка 3: нет имени"}));
+    import.setMeaning(0, FullName);
+    QCOMPARE(import.problems(), QStringList());
+    QCOMPARE(json(import.records()).join(','),
+             QString("{\"group\":\"5А\",\"isGto\":false,\"name\":\"Иванов Иван\","
+                     "\"organization\":\"\"},{\"group\":\"5Б\",\"isGto\":false,"
+                     "\"name\":\"Петров Пётр\",\"organization\":\"\"}"));
 }
 
 QTEST_GUILESS_MAIN(TestTableImport)
