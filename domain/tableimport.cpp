@@ -230,13 +230,19 @@ Result build(const SourceTable &table, const Columns &columns, const QDate &toda
 
         QString &birthDate = values[BirthDate];
         if (!birthDate.isEmpty()) {
+            // A number without a date style is what was typed, such as a year alone, not a
+            // count of days; the readers give a date cell as dd.MM.yyyy.
             const QDate date = kinds[BirthDate] == SourceCell::Kind::Number
-                                   ? ParticipantRules::dateFromSerial(birthDate.toDouble())
+                                   ? QDate()
                                    : ParticipantRules::dateFromText(birthDate);
-            if (date.isValid())
-                birthDate = ParticipantRules::dateText(date);
-            else
+            if (!date.isValid()) {
                 result.problems.append(where() + QStringLiteral("нет даты ") + birthDate);
+            } else {
+                birthDate = ParticipantRules::dateText(date);
+                if (date > day)
+                    result.problems.append(where() + QStringLiteral("дата рождения в будущем ") +
+                                           birthDate);
+            }
         }
         QString &gtoUuid = values[GtoUuid];
         if (!gtoUuid.isEmpty()) {

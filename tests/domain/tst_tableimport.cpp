@@ -159,16 +159,34 @@ void TestTableImport::rows_data()
                        gto.arg("01.01.2012", "12345678901", "", "Ж", "4.0", "")}
         << QStringList{"строка 5: нет даты 31.02.2010", "строка 5: УИН 123 — не 11 цифр",
                        "строка 5: непонятный пол x", "строка 6: нет имени"};
-    QTest::newRow("title above a two-level header, name parts, day numbers")
+    QTest::newRow("title above a two-level header, name parts, date cells")
         << QList<QStringList>{{"Список 5А"},
                               {"Участник", "Участник", "Участник", "Дата рождения", "Школа"},
                               {"Имя", "Фамилия", "Отчество", "Дата рождения", ""},
-                              {"Иван", "Иванов", "Иванович", "#40244", "Школа 5"},
+                              {"Иван", "Иванов", "Иванович", "@07.03.2010", "Школа 5"},
                               {"Анна", "Петрова", "", "2010-03-07", "Школа 5"}}
         << QList<int>{FirstName, Surname, Patronymic, BirthDate, Organization}
         << QStringList{gto.arg("07.03.2010", "", "Иванов Иван Иванович", "", "5.0", ""),
                        gto.arg("07.03.2010", "", "Петрова Анна", "", "5.0", "")}
         << QStringList();
+    // Only a date cell or a text is a date: a number without a date style is no day count.
+    QTest::newRow("birth dates: a number, a date cell, texts, one in the future")
+        << QList<QStringList>{{"ФИО", "Дата рождения", "Школа"},
+                              {"Иванов", "#2010", "Школа 5"},
+                              {"Петров", "#40244.5", "Школа 5"},
+                              {"Сидоров", "@07.03.2010", "Школа 5"},
+                              {"Кузнецов", "2010-03-07", "Школа 5"},
+                              {"Орлов", "08.03.2026", "Школа 5"},
+                              {"Зайцев", "07.03.2026", "Школа 5"}}
+        << QList<int>{FullName, BirthDate, Organization}
+        << QStringList{gto.arg("2010", "", "Иванов", "", "3.0", ""),
+                       gto.arg("40244.5", "", "Петров", "", "3.0", ""),
+                       gto.arg("07.03.2010", "", "Сидоров", "", "5.0", ""),
+                       gto.arg("07.03.2010", "", "Кузнецов", "", "5.0", ""),
+                       gto.arg("08.03.2026", "", "Орлов", "", "3.0", ""),
+                       gto.arg("07.03.2026", "", "Зайцев", "", "3.0", "")}
+        << QStringList{"строка 2: нет даты 2010", "строка 3: нет даты 40244.5",
+                       "строка 6: дата рождения в будущем 08.03.2026"};
     // Rows with nothing but skipped cells make no record.
     QTest::newRow("no header: no guesses")
         << QList<QStringList>{{"Иванов Иван", "5А"}, {"Петров Пётр", "5Б"}}
