@@ -1,6 +1,7 @@
 import QtQuick 2.7
 import QtTest 1.1
 import "../../../qml"
+import ".."
 
 // Import on the editing page by keyboard: Ctrl+V and a file, the guessed meanings, a
 // meaning changed, and the list left alone until "Добавить к списку" or "Заменить список".
@@ -22,7 +23,7 @@ Item {
         visible: false
     }
 
-    TestCase {
+    PageTestCase {
         name: "ImportPreview"
         when: windowShown
 
@@ -31,8 +32,6 @@ Item {
         readonly property string rows: "ФИО\tКласс\tКлуб\nИванов Иван\t5А\tСтарт\n" +
                                        "Петрова Анна\t5Б\t\n"
 
-        property var page: null
-
         function init() {
             page = createTemporaryObject(pageComponent, container);
             waitForRendering(page);
@@ -40,12 +39,6 @@ Item {
             compare(FileIO.save(page.filePath, before), 0);
             mouseClick(item("loadButton"));
             compare(item("jsonModel").count, 1);
-        }
-
-        function item(objectName) {
-            var found = findChild(page, objectName);
-            verify(found !== null, "no item " + objectName);
-            return found;
         }
 
         function paste(text) {
