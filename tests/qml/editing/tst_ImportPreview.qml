@@ -100,6 +100,27 @@ Item {
             compare(item("jsonModel").toJson(), data.list);
         }
 
+        function test_oneUndoTakesTheImportBack_data() {
+            return [
+                { tag: "add", button: "importAddButton", count: 3 },
+                { tag: "replace", button: "importReplaceButton", count: 2 }
+            ];
+        }
+
+        // The import is one step of the page's history, whichever way it came in; the load
+        // before it is a step of its own.
+        function test_oneUndoTakesTheImportBack(data) {
+            paste(rows);
+            tabTo(data.button);
+            keyClick(Qt.Key_Return);
+            var imported = item("jsonModel").toJson();
+            compare(item("jsonModel").count, data.count);
+            keyClick(Qt.Key_Z, Qt.ControlModifier);
+            compare(item("jsonModel").toJson(), before);
+            keyClick(Qt.Key_Y, Qt.ControlModifier);
+            compare(item("jsonModel").toJson(), imported);
+        }
+
         // Problems are listed by row; the rows still come in as typed.
         function test_fileWithProblems() {
             var path = testDir + "/list.csv";
