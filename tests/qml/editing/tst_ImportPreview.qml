@@ -1,5 +1,6 @@
 import QtQuick 2.7
 import QtTest 1.1
+import QtQuick.Window 2.2
 import "../../../qml"
 import ".."
 
@@ -35,6 +36,7 @@ Item {
         function init() {
             page = createTemporaryObject(pageComponent, container);
             waitForRendering(page);
+            activateAgain(page);
             page.filePath = testDir + "/before.json";
             compare(FileIO.save(page.filePath, before), 0);
             mouseClick(item("loadButton"));
@@ -119,6 +121,67 @@ Item {
             compare(item("jsonModel").toJson(), before);
             keyClick(Qt.Key_Y, Qt.ControlModifier);
             compare(item("jsonModel").toJson(), imported);
+        }
+
+        // Large enough to read a folder, centred over the window and kept on the desktop, as
+        // the page's other file dialogs; a frame may shift it by a few pixels.
+        function verifyFitted(dialog) {
+            tryCompare(dialog, "visible", true);
+            var desktopWidth = container.Screen.desktopAvailableWidth;
+            var desktopHeight = container.Screen.desktopAvailableHeight;
+            verify(dialog.width >= Math.min(800, desktopWidth), "width " + dialog.width);
+            verify(dialog.height >= Math.min(500, desktopHeight), "height " + dialog.height);
+            verify(dialog.width <= desktopWidth && dialog.height <= desktopHeight);
+            var window = container.Window.window;
+            var x = Math.max(0, Math.min(desktopWidth - dialog.width,
+                                         window.x + Math.round((window.width - dialog.width) / 2)));
+            var y = Math.max(0, Math.min(desktopHeight - dialog.height,
+                                         window.y + Math.round((window.height - dialog.height) / 2)));
+            verify(Math.abs(dialog.x - x) <= 10 && Math.abs(dialog.y - y) <= 10,
+                   "at " + dialog.x + "," + dialog.y + " instead of " + x + "," + y);
+        }
+
+        // Here a dialog window that closes leaves no window active, where a desktop would
+        // hand the focus back to the page.
+        function activateAgain(target) {
+            tryVerify(function () {
+                container.Window.window.requestActivate();
+                target.forceActiveFocus();
+                return target.activeFocus;
+            }, 2000, "the window took no focus");
+        }
+
+        // Each opening fits the dialog, whatever size it was left at; the file chosen opens
+        // the preview.
+        function test_importDialogOpensOverThePage() {
+            var path = testDir + "/chosen.csv";
+            compare(FileIO.save(path, rows), 0);
+            var button = item("importButton");
+            button.forceActiveFocus();
+            keyClick(Qt.Key_Return);
+            tryVerify(function () { return findChild(button, "fileDialog") !== null; });
+            var dialog = findChild(button, "fileDialog");
+            verifyFitted(dialog);
+            compare(dialog.title, "Импорт списка");
+            compare(dialog.selectExisting, true);
+            compare(dialog.nameFilters[0], "Таблицы (*.xlsx *.csv *.txt)");
+            dialog.close();
+            dialog.width = 300;
+            dialog.height = 200;
+            activateAgain(button);
+            keyClick(Qt.Key_Return);
+            compare(findChild(button, "fileDialog"), dialog);
+            verifyFitted(dialog);
+
+            dialog.clearSelection();
+            verify(dialog.addSelection("file://" + path));
+            dialog.accept();
+            verify(item("importPreview").visible);
+            compare(item("importCounts").text, "Строк: 2 (ГТО: 0, без ГТО: 2), замечаний: 0");
+            activateAgain(item("importCancelButton"));
+            keyClick(Qt.Key_Escape);
+            verify(!item("importPreview").visible);
+            compare(item("jsonModel").toJson(), before);
         }
 
         // Problems are listed by row; the rows still come in as typed.
