@@ -64,11 +64,12 @@ Item {
                         '"organization":"Старт"},{"group":"5Б","isGto":false,' +
                         '"name":"Петрова Анна","organization":""}';
             return [
-                { tag: "add", button: "importAddButton",
+                { tag: "add", button: "importAddButton", key: Qt.Key_Return,
                   list: before.replace("}]", "},") + added + "]" },
-                { tag: "replace", button: "importReplaceButton", list: "[" + added + "]" },
-                { tag: "cancel", button: "importCancelButton", list: before },
-                { tag: "Escape", button: "", list: before }
+                { tag: "replace", button: "importReplaceButton", key: Qt.Key_Enter,
+                  list: "[" + added + "]" },
+                { tag: "cancel", button: "importCancelButton", key: Qt.Key_Enter, list: before },
+                { tag: "Escape", button: "", key: Qt.Key_Escape, list: before }
             ];
         }
 
@@ -91,12 +92,9 @@ Item {
                 keyClick(Qt.Key_Up);
             compare(item("meaning:2").currentText, "Организация");
 
-            if (data.button !== "") {
+            if (data.button !== "")
                 tabTo(data.button);
-                keyClick(Qt.Key_Return);
-            } else {
-                keyClick(Qt.Key_Escape);
-            }
+            keyClick(data.key);
             verify(!preview.visible);
             verify(item("failureLabel").activeFocus, "the focus did not return to the page");
             compare(item("jsonModel").toJson(), data.list);
