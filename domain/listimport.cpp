@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
+#include <algorithm>
+#include <new>
 
 QStringList ListImport::headers() const
 {
@@ -63,9 +65,13 @@ bool ListImport::fail(const QString &reason)
 bool ListImport::take(SourceTable &&read, const QString &name)
 {
     TableImport::Columns guessed = TableImport::guessColumns(read);
-    TableImport::Result built = TableImport::build(read, guessed, QDate(), false);
-    if (built.rowCount == 0)
+    // A table without a header has every column skipped, and no record until the
+    // operator gives a column a meaning; it opens all the same when it has rows to show.
+    const auto firstRow =
+        read.rows.begin() + std::min<std::ptrdiff_t>(guessed.headerRows, read.rows.size());
+    if (std::all_of(firstRow, read.rows.end(), TableImport::isBlank))
         return fail(QStringLiteral("в таблице нет строк"));
+    TableImport::Result built = TableImport::build(read, guessed, QDate(), false);
     table = std::move(read);
     columns = std::move(guessed);
     result = std::move(built);
@@ -76,7 +82,23 @@ bool ListImport::take(SourceTable &&read, const QString &name)
     return true;
 }
 
+template <typename Open> bool ListImport::guarded(Open &&open)
+{
+    // Every reader refuses what exceeds its limits, yet the memory left may be less than
+    // they allow; a hostile file then ends in a notice rather than the program's end.
+    try {
+        return open();
+    } catch (const std::bad_alloc &) {
+        return fail(QStringLiteral("не хватает памяти"));
+    }
+}
+
 bool ListImport::openFile(const QString &path)
+{
+    return guarded([&] { return readFile(path); });
+}
+
+bool ListImport::readFile(const QString &path)
 {
     const QString local = path.startsWith(QLatin1String("file:")) ? QUrl(path).toLocalFile() : path;
     QFile file(local);
@@ -105,11 +127,13 @@ bool ListImport::openFile(const QString &path)
 
 bool ListImport::openText(const QString &text)
 {
-    SourceTable read;
-    QString reason;
-    if (!DelimitedText::parse(text, QLatin1Char('\t'), read, reason))
-        return fail(reason);
-    return take(std::move(read), QStringLiteral("буфер обмена"));
+    return guarded([&] {
+        SourceTable read;
+        QString reason;
+        if (!DelimitedText::parse(text, QLatin1Char('\t'), read, reason))
+            return fail(reason);
+        return take(std::move(read), QStringLiteral("буфер обмена"));
+    });
 }
 
 void ListImport::setMeaning(int column, int meaning)

@@ -70,6 +70,8 @@ signals:
 private:
     bool fail(const QString &reason);
     bool take(SourceTable &&read, const QString &name);
+    template <typename Open> bool guarded(Open &&open);
+    bool readFile(const QString &path);
 
     bool isReady = false;
     QString sourceName;

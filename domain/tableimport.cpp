@@ -19,22 +19,34 @@ QString headerKey(const QString &header)
     return key;
 }
 
-bool isEmpty(const SourceRow &row)
-{
-    return std::all_of(row.cells.begin(), row.cells.end(),
-                       [](const SourceCell &cell) { return cell.text.trimmed().isEmpty(); });
-}
-
 const SourceCell *cellAt(const SourceRow &row, int column)
 {
     return std::size_t(column) < row.cells.size() ? &row.cells[std::size_t(column)] : nullptr;
 }
 
+// A dash or a dot stands for a missing value in a participant's row; of the marks without
+// letters only a row number's sign names a column.
+bool namesMeaning(const SourceCell &cell)
+{
+    return meaningOfHeader(cell.text) >= 0 &&
+           (!headerKey(cell.text).isEmpty() || cell.text.contains(QChar(0x2116)) ||
+            cell.text.contains(QLatin1Char('#')));
+}
+
 int recognised(const SourceRow &row)
 {
-    return int(std::count_if(row.cells.begin(), row.cells.end(), [](const SourceCell &cell) {
-        return meaningOfHeader(cell.text) >= 0;
-    }));
+    return int(std::count_if(row.cells.begin(), row.cells.end(), namesMeaning));
+}
+
+// One word a header knows may be a participant's value, such as a school called "Школа":
+// a header names two meanings, or names what its only filled cell holds.
+bool isHeader(const SourceRow &row)
+{
+    const int named = recognised(row);
+    const auto filled = std::count_if(row.cells.begin(), row.cells.end(), [](const SourceCell &c) {
+        return !c.text.trimmed().isEmpty();
+    });
+    return named >= 2 || (named == 1 && filled == 1);
 }
 
 // A second header row names only meanings, apart from cells merged down from above; a
@@ -45,7 +57,7 @@ bool isLowerHeader(const SourceRow &row, const SourceRow &above)
         return false;
     for (std::size_t c = 0; c < row.cells.size(); ++c) {
         const QString &text = row.cells[c].text;
-        if (!text.trimmed().isEmpty() && meaningOfHeader(text) < 0 &&
+        if (!text.trimmed().isEmpty() && !namesMeaning(row.cells[c]) &&
             (c >= above.cells.size() || above.cells[c].text != text))
             return false;
     }
@@ -62,6 +74,12 @@ void join(QString &to, const QString &part)
 }
 
 } // namespace
+
+bool isBlank(const SourceRow &row)
+{
+    return std::all_of(row.cells.begin(), row.cells.end(),
+                       [](const SourceCell &cell) { return cell.text.trimmed().isEmpty(); });
+}
 
 QStringList meaningNames()
 {
@@ -121,10 +139,10 @@ Columns guessColumns(const SourceTable &table)
     int header = -1;
     int filled = 0;
     for (int r = 0; r < int(table.rows.size()) && filled < 5 && header < 0; ++r) {
-        if (isEmpty(table.rows[std::size_t(r)]))
+        if (isBlank(table.rows[std::size_t(r)]))
             continue;
         ++filled;
-        if (recognised(table.rows[std::size_t(r)]) > 0)
+        if (isHeader(table.rows[std::size_t(r)]))
             header = r;
     }
     if (header < 0)
@@ -180,7 +198,17 @@ Result build(const SourceTable &table, const Columns &columns, const QDate &toda
     Result result;
     for (int r = columns.headerRows; r < int(table.rows.size()); ++r) {
         const SourceRow &row = table.rows[std::size_t(r)];
-        if (isEmpty(row))
+        // A row filled only where columns are skipped, such as a numbered row of a template
+        // that was never filled in, is empty for the import.
+        const bool imported = [&] {
+            for (int c = 0; c < columnCount && std::size_t(c) < row.cells.size(); ++c) {
+                if (columns.meanings[std::size_t(c)] != Skip &&
+                    !row.cells[std::size_t(c)].text.trimmed().isEmpty())
+                    return true;
+            }
+            return false;
+        }();
+        if (!imported)
             continue;
         QString values[MeaningCount];
         SourceCell::Kind kinds[MeaningCount] = {};
@@ -202,13 +230,19 @@ Result build(const SourceTable &table, const Columns &columns, const QDate &toda
 
         QString &birthDate = values[BirthDate];
         if (!birthDate.isEmpty()) {
+            // A number without a date style is what was typed, such as a year alone, not a
+            // count of days; the readers give a date cell as dd.MM.yyyy.
             const QDate date = kinds[BirthDate] == SourceCell::Kind::Number
-                                   ? ParticipantRules::dateFromSerial(birthDate.toDouble())
+                                   ? QDate()
                                    : ParticipantRules::dateFromText(birthDate);
-            if (date.isValid())
-                birthDate = ParticipantRules::dateText(date);
-            else
+            if (!date.isValid()) {
                 result.problems.append(where() + QStringLiteral("нет даты ") + birthDate);
+            } else {
+                birthDate = ParticipantRules::dateText(date);
+                if (date > day)
+                    result.problems.append(where() + QStringLiteral("дата рождения в будущем ") +
+                                           birthDate);
+            }
         }
         QString &gtoUuid = values[GtoUuid];
         if (!gtoUuid.isEmpty()) {

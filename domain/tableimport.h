@@ -35,6 +35,9 @@ QStringList meaningNames();
 // names none.
 int meaningOfHeader(const QString &header);
 
+// Whether a row has no cell but blanks.
+bool isBlank(const SourceRow &row);
+
 struct Columns
 {
     // Rows from the top that are titles or headers rather than participants.
@@ -44,9 +47,10 @@ struct Columns
     std::vector<int> meanings;
 };
 
-// The header is the first of the first five filled rows that names a meaning, together
-// with the rows right below it that name meanings too (headers of two levels). A table
-// without one gets no guesses: every column is skipped until the operator chooses.
+// The header is the first of the first five filled rows that names two meanings, or one
+// in its only filled cell, together with the rows right below it that name only meanings
+// (headers of two levels). A table without one gets no guesses: every column is skipped
+// until the operator chooses.
 Columns guessColumns(const SourceTable &table);
 
 struct Result
@@ -59,8 +63,9 @@ struct Result
     int gtoCount = 0;
 };
 
-// One record per filled row below the header: a GTO record when the row has a birth date
-// or an identification number, a training record otherwise. A preview needs only the
+// One record per row below the header that is filled in a column not skipped: a GTO
+// record when the row has a birth date or an identification number, a training record
+// otherwise. A preview needs only the
 // counts and the problems, and is spared making the records.
 Result build(const SourceTable &table, const Columns &columns, const QDate &today = QDate(),
              bool makeRecords = true);

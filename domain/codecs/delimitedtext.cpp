@@ -20,10 +20,18 @@ bool looksLikeText(const QString &text)
 }
 
 // Splits at most `rowLimit` rows (all when negative); the callback gets each row's fields.
+// A row holds one field beyond the column limit at most, blank unless any field there is
+// filled: a line of a hundred million separators would not fit in memory as fields.
 template <typename RowSink>
 void split(const QString &text, QChar separator, int rowLimit, RowSink &&sink)
 {
     std::vector<QString> fields;
+    const auto keep = [&fields](QString &&value) {
+        if (fields.size() <= std::size_t(SourceLimits::MaxColumns))
+            fields.push_back(std::move(value));
+        else if (!value.trimmed().isEmpty() && fields.back().trimmed().isEmpty())
+            fields.back() = std::move(value);
+    };
     QString field;
     const QChar *const begin = text.constData();
     const int size = text.size();
@@ -59,19 +67,19 @@ void split(const QString &text, QChar separator, int rowLimit, RowSink &&sink)
                 ++i;
             field.append(begin + from, i - from);
             field.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-            fields.push_back(field);
+            keep(QString(field));
         } else {
             const int from = i;
             while (i < size && begin[i] != separator && begin[i] != QLatin1Char('\n') &&
                    begin[i] != QLatin1Char('\r'))
                 ++i;
-            fields.push_back(text.mid(from, i - from));
+            keep(text.mid(from, i - from));
         }
         if (i < size && begin[i] == separator) {
             ++i;
             // A separator at the very end still opens one more, empty field.
             if (i == size)
-                fields.emplace_back();
+                keep(QString());
             continue;
         }
         // At a line end: CR LF, LF or CR.

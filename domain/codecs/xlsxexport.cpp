@@ -17,6 +17,18 @@ double widthOf(const QString &text)
     return text.size() * 1.1 + 2;
 }
 
+// A cell holds 32,767 UTF-16 units at most and the library refuses anything longer: the
+// sheet gets what fits, while the list file keeps the whole value. A pair of surrogates
+// is not cut in half.
+QByteArray cellText(const QString &text)
+{
+    constexpr int MaxCellText = 32767;
+    if (text.size() <= MaxCellText)
+        return text.toUtf8();
+    const int size = text.at(MaxCellText - 1).isHighSurrogate() ? MaxCellText - 1 : MaxCellText;
+    return text.left(size).toUtf8();
+}
+
 bool writeCell(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t column, const ExportCell &cell,
                lxw_format *dateFormat)
 {
@@ -41,7 +53,8 @@ bool writeCell(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t column, const Expo
         Q_FALLTHROUGH();
     case ExportCell::Type::Text:
         // Text cells are never read as numbers or dates, so leading zeros survive.
-        error = worksheet_write_string(sheet, row, column, cell.text.toUtf8().constData(), nullptr);
+        error =
+            worksheet_write_string(sheet, row, column, cellText(cell.text).constData(), nullptr);
         break;
     }
     return error == LXW_NO_ERROR;
@@ -66,7 +79,7 @@ bool fill(lxw_workbook *book, const ExportTable &table)
     for (int c = 0; c < columns; ++c) {
         const QString &title = table.titles.at(c);
         widths[std::size_t(c)] = widthOf(title) + 2;
-        if (worksheet_write_string(sheet, 0, lxw_col_t(c), title.toUtf8().constData(), bold) !=
+        if (worksheet_write_string(sheet, 0, lxw_col_t(c), cellText(title).constData(), bold) !=
             LXW_NO_ERROR)
             return false;
     }

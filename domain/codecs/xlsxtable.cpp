@@ -17,6 +17,7 @@ namespace {
 const QString damagedText = QStringLiteral("файл повреждён");
 const QString encryptedText = QStringLiteral("файл зашифрован");
 const QString notTableText = QStringLiteral("это не таблица");
+const QString tooManyCellsText = QStringLiteral("больше 1 000 000 ячеек");
 constexpr int MaxSheetRows = 1048576;
 constexpr int MaxSheetColumns = 16384;
 
@@ -187,7 +188,7 @@ bool Reader::grow(int rows, int columns)
     rows = std::max(rows, rowExtent);
     columns = std::max(columns, columnExtent);
     if (qint64(rows) * columns > SourceLimits::MaxCells)
-        return fail(QStringLiteral("больше 1 000 000 ячеек"));
+        return fail(tooManyCellsText);
     rowExtent = rows;
     columnExtent = columns;
     if (table.rows.size() < std::size_t(rows))
@@ -272,7 +273,7 @@ bool Reader::readSheet(const QString &entry)
             if (corners.size() == 2 && cellPosition(corners[0], r1, c1) &&
                 cellPosition(corners[1], r2, c2) &&
                 qint64(r2 - r1 + 1) * (c2 - c1 + 1) > SourceLimits::MaxCells)
-                return fail(QStringLiteral("больше 1 000 000 ячеек"));
+                return fail(tooManyCellsText);
         } else if (name == QLatin1String("row")) {
             const QStringRef number = xml.attributes().value(QLatin1String("r"));
             row = number.isEmpty() ? row + 1 : number.toInt() - 1;
@@ -298,6 +299,9 @@ bool Reader::readSheet(const QString &entry)
 
 bool Reader::applyMerges()
 {
+    // Each merge fits the sheet's cap, yet thousands of them over the same cells would fill
+    // the cap thousands of times over.
+    qint64 filled = 0;
     for (const QString &ref : mergeRefs) {
         const QVector<QStringRef> corners = ref.splitRef(QLatin1Char(':'));
         int r1 = 0, c1 = 0, r2 = 0, c2 = 0;
@@ -310,6 +314,9 @@ bool Reader::applyMerges()
         const SourceCell first = table.rows[std::size_t(r1)].cells[std::size_t(c1)];
         if (first.text.isEmpty())
             continue;
+        filled += qint64(r2 - r1 + 1) * (c2 - c1 + 1);
+        if (filled > SourceLimits::MaxCells)
+            return fail(tooManyCellsText);
         if (!grow(r2 + 1, c2 + 1))
             return false;
         for (int r = r1; r <= r2; ++r) {

@@ -9,8 +9,9 @@ namespace XlsxTable {
 
 // Reads shared and inline strings, numbers, booleans and cached formula results; a number
 // whose cell style is a date becomes dd.MM.yyyy. Merged cells hold their first cell's
-// value throughout. False with a reason for a damaged, encrypted or oversized workbook,
-// and for XML that declares a document type, which could expand entities or fetch them.
+// value throughout, a million cells at most in all. False with a reason for a damaged,
+// encrypted or oversized workbook, and for XML that declares a document type, which could
+// expand entities or fetch them.
 bool read(const QString &path, SourceTable &table, QString &reason);
 
 } // namespace XlsxTable

@@ -2,7 +2,8 @@ import QtQuick 2.7
 import QtQuick.Controls 1.4
 import "../controls"
 
-// "Импорт…": picks a spreadsheet or a delimited text file to import.
+// "Импорт…": picks a spreadsheet or a delimited text file to import, in the path rows'
+// file dialog.
 KeyButton {
     id: importButton
 
@@ -12,7 +13,7 @@ KeyButton {
     text: "Импорт…"
     onClicked: {
         if (dialogLoader.item)
-            dialogLoader.item.open();
+            dialogLoader.item.openOver(importButton);
         else
             dialogLoader.active = true;
     }
@@ -28,7 +29,7 @@ KeyButton {
             item.accepted.connect(function() {
                 importButton.fileChosen(item.fileUrl);
             });
-            item.open();
+            item.openOver(importButton);
         }
     }
 }

@@ -2,6 +2,7 @@ import QtQuick 2.7
 import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.3
 import Quillor.Lists 1.0
+import "../controls"
 
 // An import waiting over the editing page: a meaning per source column, the first rows,
 // the counts and the problems. The list changes only by "Добавить к списку" or
@@ -158,29 +159,23 @@ FocusScope {
         RowLayout {
             spacing: preview.pixSize
 
-            Button {
+            KeyButton {
                 objectName: "importAddButton"
                 text: "Добавить к списку"
                 onClicked: preview.finish("add")
-                Keys.onReturnPressed: clicked()
-                Keys.onEnterPressed: clicked()
             }
 
-            Button {
+            KeyButton {
                 objectName: "importReplaceButton"
                 text: "Заменить список"
                 onClicked: preview.finish("replace")
-                Keys.onReturnPressed: clicked()
-                Keys.onEnterPressed: clicked()
             }
 
-            Button {
+            KeyButton {
                 id: cancelButton
                 objectName: "importCancelButton"
                 text: "Отмена"
                 onClicked: preview.finish("cancel")
-                Keys.onReturnPressed: clicked()
-                Keys.onEnterPressed: clicked()
                 // The focus goes round inside the preview.
                 Keys.onTabPressed: preview.focusFirst()
             }

@@ -135,6 +135,15 @@ rewrite("sparse.xlsx", {"xl/worksheets/sheet1.xml":
                         lambda x: re.sub(r"<dimension[^>]*/>", "", x).replace(
                             "</sheetData>", '<row r="1048576"><c r="AZ1048576" t="n"><v>1</v>'
                                             "</c></row></sheetData>")})
+# Thousands of merges, each within the cap, that would fill billions of cells together.
+rewrite("merges.xlsx", {"xl/worksheets/sheet1.xml":
+                        lambda x: re.sub(r"<mergeCells[^>]*>", lambda m: m.group(0) +
+                                         '<mergeCell ref="A1:J100000"/>' * 3000, x)})
+# One row of a hundred million separators, alone and before a value.
+with open(path("separators.csv"), "wb") as f:
+    f.write(b";" * 100_000_000)
+with open(path("wide.csv"), "wb") as f:
+    f.write(b";" * 100_000_000 + b"x")
 with open(path("cells.csv"), "w", newline="") as f:
     csv.writer(f).writerows([["a", "b", "c"]] * 333334)
 

@@ -48,9 +48,12 @@ class TestTableImport : public QObject
 private slots:
     void headers_data();
     void headers();
+    void headerRows_data();
+    void headerRows();
     void rows_data();
     void rows();
     void previewReachesTheListOnlyWhenChosen();
+    void headerlessPreviewCountsChosenColumns();
 };
 
 void TestTableImport::headers_data()
@@ -95,6 +98,38 @@ void TestTableImport::headers()
     QCOMPARE(meaningOfHeader(header), meaning);
 }
 
+void TestTableImport::headerRows_data()
+{
+    QTest::addColumn<QList<QStringList>>("rows");
+    QTest::addColumn<int>("headerRows");
+    QTest::addColumn<QList<int>>("meanings");
+    QTest::newRow("no header, a school called Школа")
+        << QList<QStringList>{{"Иванов Иван", "7.3.2010", "Школа"},
+                              {"Петров Пётр", "1.1.2011", "Школа"}}
+        << 0 << QList<int>{Skip, Skip, Skip};
+    QTest::newRow("no header, a dash for a missing date")
+        << QList<QStringList>{{"Иванов Иван", "-", "Школа"}} << 0 << QList<int>{Skip, Skip, Skip};
+    QTest::newRow("no header, one column")
+        << QList<QStringList>{{"Иванов Иван"}, {"Петров Пётр"}} << 0 << QList<int>{Skip};
+    QTest::newRow("a header of one column")
+        << QList<QStringList>{{"ФИО"}, {"Иванов Иван"}} << 1 << QList<int>{FullName};
+    QTest::newRow("row numbers and names") << QList<QStringList>{{"№", "ФИО"}, {"1", "Иванов Иван"}}
+                                           << 1 << QList<int>{Skip, FullName};
+    QTest::newRow("a title, then a header with a column of its own")
+        << QList<QStringList>{{"Список 5А"}, {"ФИО", "Район", "Класс"}, {"Иванов", "Центр", "5А"}}
+        << 2 << QList<int>{FullName, AsIs, Group};
+}
+
+void TestTableImport::headerRows()
+{
+    QFETCH(QList<QStringList>, rows);
+    QFETCH(int, headerRows);
+    QFETCH(QList<int>, meanings);
+    const Columns columns = guessColumns(tableOf(rows));
+    QCOMPARE(columns.headerRows, headerRows);
+    QCOMPARE(QList<int>(columns.meanings.begin(), columns.meanings.end()), meanings);
+}
+
 void TestTableImport::rows_data()
 {
     QTest::addColumn<QList<QStringList>>("rows");
@@ -124,22 +159,50 @@ void TestTableImport::rows_data()
                        gto.arg("01.01.2012", "12345678901", "", "Ж", "4.0", "")}
         << QStringList{"строка 5: нет даты 31.02.2010", "строка 5: УИН 123 — не 11 цифр",
                        "строка 5: непонятный пол x", "строка 6: нет имени"};
-    QTest::newRow("title above a two-level header, name parts, day numbers")
+    QTest::newRow("title above a two-level header, name parts, date cells")
         << QList<QStringList>{{"Список 5А"},
                               {"Участник", "Участник", "Участник", "Дата рождения", "Школа"},
                               {"Имя", "Фамилия", "Отчество", "Дата рождения", ""},
-                              {"Иван", "Иванов", "Иванович", "#40244", "Школа 5"},
+                              {"Иван", "Иванов", "Иванович", "@07.03.2010", "Школа 5"},
                               {"Анна", "Петрова", "", "2010-03-07", "Школа 5"}}
         << QList<int>{FirstName, Surname, Patronymic, BirthDate, Organization}
         << QStringList{gto.arg("07.03.2010", "", "Иванов Иван Иванович", "", "5.0", ""),
                        gto.arg("07.03.2010", "", "Петрова Анна", "", "5.0", "")}
         << QStringList();
+    // Only a date cell or a text is a date: a number without a date style is no day count.
+    QTest::newRow("birth dates: a number, a date cell, texts, one in the future")
+        << QList<QStringList>{{"ФИО", "Дата рождения", "Школа"},
+                              {"Иванов", "#2010", "Школа 5"},
+                              {"Петров", "#40244.5", "Школа 5"},
+                              {"Сидоров", "@07.03.2010", "Школа 5"},
+                              {"Кузнецов", "2010-03-07", "Школа 5"},
+                              {"Орлов", "08.03.2026", "Школа 5"},
+                              {"Зайцев", "07.03.2026", "Школа 5"}}
+        << QList<int>{FullName, BirthDate, Organization}
+        << QStringList{gto.arg("2010", "", "Иванов", "", "3.0", ""),
+                       gto.arg("40244.5", "", "Петров", "", "3.0", ""),
+                       gto.arg("07.03.2010", "", "Сидоров", "", "5.0", ""),
+                       gto.arg("07.03.2010", "", "Кузнецов", "", "5.0", ""),
+                       gto.arg("08.03.2026", "", "Орлов", "", "3.0", ""),
+                       gto.arg("07.03.2026", "", "Зайцев", "", "3.0", "")}
+        << QStringList{"строка 2: нет даты 2010", "строка 3: нет даты 40244.5",
+                       "строка 6: дата рождения в будущем 08.03.2026"};
+    // Rows with nothing but skipped cells make no record.
     QTest::newRow("no header: no guesses")
         << QList<QStringList>{{"Иванов Иван", "5А"}, {"Петров Пётр", "5Б"}}
-        << QList<int>{Skip, Skip}
-        << QStringList{"{\"group\":\"\",\"isGto\":false,\"name\":\"\",\"organization\":\"\"}",
-                       "{\"group\":\"\",\"isGto\":false,\"name\":\"\",\"organization\":\"\"}"}
-        << QStringList{"строка 1: нет имени", "строка 2: нет имени"};
+        << QList<int>{Skip, Skip} << QStringList() << QStringList();
+    QTest::newRow("numbered template rows")
+        << QList<QStringList>{{"№", "ФИО", "Класс", "Примечание"},
+                              {"1", "Иванов Иван", "5А"},
+                              {"2", "", " ", ""},
+                              {"3"},
+                              {"", "", "", "4"}}
+        << QList<int>{Skip, FullName, Group, AsIs}
+        << QStringList{"{\"group\":\"5А\",\"isGto\":false,\"name\":\"Иванов Иван\","
+                       "\"organization\":\"\"}",
+                       "{\"group\":\"\",\"isGto\":false,\"name\":\"\",\"organization\":\"\","
+                       "\"Примечание\":\"4\"}"}
+        << QStringList{"строка 5: нет имени"};
 }
 
 // Pinned to 7 March 2026.
@@ -202,6 +265,28 @@ void TestTableImport::previewReachesTheListOnlyWhenChosen()
     QVERIFY(import.openText(rows));
     QVERIFY(import.replaceIn(&model));
     QCOMPARE(model.toJson(), "[" + imported + "]");
+}
+
+// Without a header every column is skipped: the preview opens with the rows to see and
+// counts them once a column has a meaning.
+void TestTableImport::headerlessPreviewCountsChosenColumns()
+{
+    ListImport import;
+    QVERIFY2(import.openText("Иванов Иван\t5А\r\n\t\r\nПетров Пётр\t5Б\r\n"),
+             qPrintable(import.failure()));
+    QCOMPARE(import.meanings(), QVariantList({Skip, Skip}));
+    QCOMPARE(import.sample().size(), 2);
+    QCOMPARE(import.rowCount(), 0);
+    QCOMPARE(import.problems(), QStringList());
+    import.setMeaning(1, Group);
+    QCOMPARE(import.rowCount(), 2);
+    QCOMPARE(import.problems(), QStringList({"строка 1: нет имени", "строка 3: нет имени"}));
+    import.setMeaning(0, FullName);
+    QCOMPARE(import.problems(), QStringList());
+    QCOMPARE(json(import.records()).join(','),
+             QString("{\"group\":\"5А\",\"isGto\":false,\"name\":\"Иванов Иван\","
+                     "\"organization\":\"\"},{\"group\":\"5Б\",\"isGto\":false,"
+                     "\"name\":\"Петров Пётр\",\"organization\":\"\"}"));
 }
 
 QTEST_GUILESS_MAIN(TestTableImport)

@@ -26,6 +26,8 @@ private slots:
     void init() { QVERIFY(dir.isValid()); }
 
     void xlsxKeepsKindsOfCells();
+    void xlsxCutsTextsBeyondACell_data();
+    void xlsxCutsTextsBeyondACell();
     void csvQuotesAndGuards();
     void csvGuardsFormulas();
     void pdfPagesAndHeaders_data();
@@ -123,6 +125,47 @@ void TestListExporter::xlsxKeepsKindsOfCells()
     QCOMPARE(rows.at(3).toArray(), json(R"(["n:3","s:строка 1\nстрока 2",null,null,
         "s:Школа 5",null,null,"s:8.1",null,null,null,"n:-3",null,null,null,"s:@x",null])"));
     QCOMPARE(rows.size(), 4);
+}
+
+void TestListExporter::xlsxCutsTextsBeyondACell_data()
+{
+    // A key and its value in the list, the column they land in, and what the sheet shows
+    // as that column's title and in the cell.
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("cell");
+    const int limit = 32767;
+    const QString cyrillic(40000, QChar(0x42F));
+    QTest::newRow("a name beyond the limit")
+        << "name" << cyrillic << 1 << "Имя" << cyrillic.left(limit);
+    QTest::newRow("a name at the limit")
+        << "name" << QString(limit, 'b') << 1 << "Имя" << QString(limit, 'b');
+    // A character outside the basic plane is two UTF-16 units and is not cut in half.
+    QTest::newRow("a pair of surrogates across the limit")
+        << "name" << QString(limit - 1, 'a') + QString::fromUtf8("\xF0\x9F\x98\x80") + "b" << 1
+        << "Имя" << QString(limit - 1, 'a');
+    QTest::newRow("a key beyond the limit")
+        << QString(33000, 'k') << "v" << 11 << QString(limit, 'k') << "v";
+}
+
+// A value the list holds whole yet a cell cannot: the sheet gets what fits, the export
+// does not fail and the list keeps the whole value.
+void TestListExporter::xlsxCutsTextsBeyondACell()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(int, column);
+    QFETCH(QString, title);
+    QFETCH(QString, cell);
+    const QByteArray list = QJsonDocument(QJsonArray{QJsonObject{{key, value}}}).toJson();
+    const QString path = dir.filePath(QStringLiteral("long.xlsx"));
+    QCOMPARE(save(list, ListExporter::Excel, path), int(ListExporter::Ok));
+    const QJsonArray rows = readBack(QStringLiteral("xlsx"), path).toObject()["rows"].toArray();
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows.at(0).toArray().at(column).toString(), "s:" + title);
+    QCOMPARE(rows.at(1).toArray().at(column).toString(), "s:" + cell);
 }
 
 void TestListExporter::csvQuotesAndGuards()

@@ -1,6 +1,7 @@
 import QtQuick 2.7
 import QtTest 1.1
 import "../../../qml"
+import ".."
 
 // The export row on the editing page, driven by keyboard and mouse. The files' contents
 // are read back by their own readers in the host tests; here only their kind is checked.
@@ -16,13 +17,12 @@ Item {
         }
     }
 
-    TestCase {
+    PageTestCase {
         name: "ExportRow"
         when: windowShown
 
         readonly property string listText: '[{"group":"5А","isGto":false,' +
             '"name":"Иванова Мария","organization":"Школа 5"}]'
-        property var page: null
         property string listPath: testDir + "/Школа 5.json"
 
         function init() {
@@ -33,12 +33,6 @@ Item {
             mouseClick(item("loadButton"));
             tryCompare(item("lolView"), "rowCount", 1);
             waitForRendering(item("lolView"));
-        }
-
-        function item(objectName) {
-            var found = findChild(page, objectName);
-            verify(found !== null, "no item " + objectName);
-            return found;
         }
 
         function openedDialog() {

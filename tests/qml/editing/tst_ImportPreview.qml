@@ -1,6 +1,8 @@
 import QtQuick 2.7
 import QtTest 1.1
+import QtQuick.Window 2.2
 import "../../../qml"
+import ".."
 
 // Import on the editing page by keyboard: Ctrl+V and a file, the guessed meanings, a
 // meaning changed, and the list left alone until "Добавить к списку" or "Заменить список".
@@ -22,7 +24,7 @@ Item {
         visible: false
     }
 
-    TestCase {
+    PageTestCase {
         name: "ImportPreview"
         when: windowShown
 
@@ -31,21 +33,14 @@ Item {
         readonly property string rows: "ФИО\tКласс\tКлуб\nИванов Иван\t5А\tСтарт\n" +
                                        "Петрова Анна\t5Б\t\n"
 
-        property var page: null
-
         function init() {
             page = createTemporaryObject(pageComponent, container);
             waitForRendering(page);
+            activateAgain(page);
             page.filePath = testDir + "/before.json";
             compare(FileIO.save(page.filePath, before), 0);
             mouseClick(item("loadButton"));
             compare(item("jsonModel").count, 1);
-        }
-
-        function item(objectName) {
-            var found = findChild(page, objectName);
-            verify(found !== null, "no item " + objectName);
-            return found;
         }
 
         function paste(text) {
@@ -69,11 +64,12 @@ Item {
                         '"organization":"Старт"},{"group":"5Б","isGto":false,' +
                         '"name":"Петрова Анна","organization":""}';
             return [
-                { tag: "add", button: "importAddButton",
+                { tag: "add", button: "importAddButton", key: Qt.Key_Return,
                   list: before.replace("}]", "},") + added + "]" },
-                { tag: "replace", button: "importReplaceButton", list: "[" + added + "]" },
-                { tag: "cancel", button: "importCancelButton", list: before },
-                { tag: "Escape", button: "", list: before }
+                { tag: "replace", button: "importReplaceButton", key: Qt.Key_Enter,
+                  list: "[" + added + "]" },
+                { tag: "cancel", button: "importCancelButton", key: Qt.Key_Enter, list: before },
+                { tag: "Escape", button: "", key: Qt.Key_Escape, list: before }
             ];
         }
 
@@ -96,15 +92,94 @@ Item {
                 keyClick(Qt.Key_Up);
             compare(item("meaning:2").currentText, "Организация");
 
-            if (data.button !== "") {
+            if (data.button !== "")
                 tabTo(data.button);
-                keyClick(Qt.Key_Return);
-            } else {
-                keyClick(Qt.Key_Escape);
-            }
+            keyClick(data.key);
             verify(!preview.visible);
             verify(item("failureLabel").activeFocus, "the focus did not return to the page");
             compare(item("jsonModel").toJson(), data.list);
+        }
+
+        function test_oneUndoTakesTheImportBack_data() {
+            return [
+                { tag: "add", button: "importAddButton", count: 3 },
+                { tag: "replace", button: "importReplaceButton", count: 2 }
+            ];
+        }
+
+        // The import is one step of the page's history, whichever way it came in; the load
+        // before it is a step of its own.
+        function test_oneUndoTakesTheImportBack(data) {
+            paste(rows);
+            tabTo(data.button);
+            keyClick(Qt.Key_Return);
+            var imported = item("jsonModel").toJson();
+            compare(item("jsonModel").count, data.count);
+            keyClick(Qt.Key_Z, Qt.ControlModifier);
+            compare(item("jsonModel").toJson(), before);
+            keyClick(Qt.Key_Y, Qt.ControlModifier);
+            compare(item("jsonModel").toJson(), imported);
+        }
+
+        // Large enough to read a folder, centred over the window and kept on the desktop, as
+        // the page's other file dialogs; a frame may shift it by a few pixels.
+        function verifyFitted(dialog) {
+            tryCompare(dialog, "visible", true);
+            var desktopWidth = container.Screen.desktopAvailableWidth;
+            var desktopHeight = container.Screen.desktopAvailableHeight;
+            verify(dialog.width >= Math.min(800, desktopWidth), "width " + dialog.width);
+            verify(dialog.height >= Math.min(500, desktopHeight), "height " + dialog.height);
+            verify(dialog.width <= desktopWidth && dialog.height <= desktopHeight);
+            var window = container.Window.window;
+            var x = Math.max(0, Math.min(desktopWidth - dialog.width,
+                                         window.x + Math.round((window.width - dialog.width) / 2)));
+            var y = Math.max(0, Math.min(desktopHeight - dialog.height,
+                                         window.y + Math.round((window.height - dialog.height) / 2)));
+            verify(Math.abs(dialog.x - x) <= 10 && Math.abs(dialog.y - y) <= 10,
+                   "at " + dialog.x + "," + dialog.y + " instead of " + x + "," + y);
+        }
+
+        // Here a dialog window that closes leaves no window active, where a desktop would
+        // hand the focus back to the page.
+        function activateAgain(target) {
+            tryVerify(function () {
+                container.Window.window.requestActivate();
+                target.forceActiveFocus();
+                return target.activeFocus;
+            }, 2000, "the window took no focus");
+        }
+
+        // Each opening fits the dialog, whatever size it was left at; the file chosen opens
+        // the preview.
+        function test_importDialogOpensOverThePage() {
+            var path = testDir + "/chosen.csv";
+            compare(FileIO.save(path, rows), 0);
+            var button = item("importButton");
+            button.forceActiveFocus();
+            keyClick(Qt.Key_Return);
+            tryVerify(function () { return findChild(button, "fileDialog") !== null; });
+            var dialog = findChild(button, "fileDialog");
+            verifyFitted(dialog);
+            compare(dialog.title, "Импорт списка");
+            compare(dialog.selectExisting, true);
+            compare(dialog.nameFilters[0], "Таблицы (*.xlsx *.csv *.txt)");
+            dialog.close();
+            dialog.width = 300;
+            dialog.height = 200;
+            activateAgain(button);
+            keyClick(Qt.Key_Return);
+            compare(findChild(button, "fileDialog"), dialog);
+            verifyFitted(dialog);
+
+            dialog.clearSelection();
+            verify(dialog.addSelection("file://" + path));
+            dialog.accept();
+            verify(item("importPreview").visible);
+            compare(item("importCounts").text, "Строк: 2 (ГТО: 0, без ГТО: 2), замечаний: 0");
+            activateAgain(item("importCancelButton"));
+            keyClick(Qt.Key_Escape);
+            verify(!item("importPreview").visible);
+            compare(item("jsonModel").toJson(), before);
         }
 
         // Problems are listed by row; the rows still come in as typed.
