@@ -179,13 +179,14 @@ bool ParticipantListModel::setValue(int row, const QString &key, const QString &
 {
     if (row < 0 || std::size_t(row) >= listRows.size())
         return false;
+    emit valuesAboutToChange();
     int keyIndex = -1;
     try {
         const int keyCount = keyTable.size();
         keyIndex = keyTable.intern(key.toStdString());
         if (keyTable.size() != keyCount)
             updateRoleKeys();
-        valueFor(listRows[std::size_t(row)], keyIndex) = ListValue::string(text.toStdString());
+        valueFor(listRows[std::size_t(row)], keyIndex) = ListValue::string(text);
     } catch (const std::exception &) {
         return false;
     }

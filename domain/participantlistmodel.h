@@ -105,6 +105,8 @@ public:
 
 signals:
     void countChanged();
+    // Before a row's values change; the other changes have Qt's own "about to" signals.
+    void valuesAboutToChange();
     void keyOrderChanged();
     void loadErrorChanged();
 

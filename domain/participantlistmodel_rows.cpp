@@ -16,6 +16,7 @@ void ParticipantListModel::replaceListRow(int row, ListRow values)
 {
     if (row < 0 || std::size_t(row) >= listRows.size())
         return;
+    emit valuesAboutToChange();
     listRows[std::size_t(row)] = std::move(values);
     emit dataChanged(index(row), index(row));
 }

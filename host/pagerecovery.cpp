@@ -25,6 +25,9 @@ PageRecovery::PageRecovery(QObject *parent) : QObject(parent)
     settle.setSingleShot(true);
     settle.setInterval(settleMs);
     connect(&settle, &QTimer::timeout, this, &PageRecovery::check);
+    cleanLater.setSingleShot(true);
+    cleanLater.setInterval(0);
+    connect(&cleanLater, &QTimer::timeout, this, &PageRecovery::takeCleanDigest);
     // The pages go only after the event loop has ended; by then the models may be gone.
     if (QCoreApplication *app = QCoreApplication::instance())
         connect(app, &QCoreApplication::aboutToQuit, this, &PageRecovery::flush);
@@ -66,6 +69,12 @@ void PageRecovery::setModel(ParticipantListModel *model)
         connect(model, &QAbstractItemModel::dataChanged, this, &PageRecovery::changed);
         connect(model, &QAbstractItemModel::layoutChanged, this, &PageRecovery::changed);
         connect(model, &QAbstractItemModel::modelReset, this, &PageRecovery::changed);
+        connect(model, &ParticipantListModel::valuesAboutToChange, this, &PageRecovery::changing);
+        connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, &PageRecovery::changing);
+        connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, &PageRecovery::changing);
+        connect(model, &QAbstractItemModel::rowsAboutToBeMoved, this, &PageRecovery::changing);
+        connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, &PageRecovery::changing);
+        connect(model, &QAbstractItemModel::modelAboutToBeReset, this, &PageRecovery::changing);
     }
     settle.stop();
     cleanDigest = digest(rowsText());
@@ -103,7 +112,10 @@ void PageRecovery::markClean(const QString &listPath)
 {
     settle.stop();
     setPath(listPath);
-    cleanDigest = digest(rowsText());
+    // A large list takes a moment to write out for its digest; that waits until the page
+    // has shown the list.
+    cleanDigest.clear();
+    cleanLater.start();
     cleanPath = listPath;
     setDiffers(false);
     if (recoveryStore)
@@ -160,6 +172,19 @@ void PageRecovery::flush()
 {
     if (settle.isActive())
         check();
+}
+
+void PageRecovery::takeCleanDigest()
+{
+    cleanLater.stop();
+    cleanDigest = digest(rowsText());
+}
+
+void PageRecovery::changing()
+{
+    // The clean list is written out before the first change, if it has not been yet.
+    if (cleanLater.isActive())
+        takeCleanDigest();
 }
 
 void PageRecovery::changed()

@@ -86,6 +86,8 @@ private:
     void setPath(const QString &value);
     void onWritten(int page, bool ok);
     QByteArray rowsText() const;
+    void takeCleanDigest();
+    void changing();
     // A large list is not held twice to tell whether it changed: its digest is enough.
     static QByteArray digest(const QByteArray &rows);
 
@@ -94,6 +96,7 @@ private:
     QPointer<ListHistory> listHistory;
     Page pageKind = Creation;
     QTimer settle;
+    QTimer cleanLater;
     QByteArray cleanDigest;
     QString cleanPath;
     QString path;

@@ -43,6 +43,7 @@ FocusScope {
     // The table changes only when the whole file is a list.
     function loadList() {
         finishEditing();
+        lolView.showRowsFirst();
         if (!listHistory.loadFile(pathRow.text)) {
             showLoadFailure(jsonModel.loadError);
             return;

@@ -1,7 +1,7 @@
 #include "listjson.h"
 
-#include <QSet>
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <climits>
 #include <cstring>
@@ -306,15 +306,14 @@ private:
 
     QByteArray shared(const std::string &text)
     {
-        // Long texts are hardly ever repeated and would only fill the set.
+        // Long texts are hardly ever repeated.
         if (text.size() > 256)
             return QByteArray(text.data(), int(text.size()));
-        const auto found = texts.constFind(QByteArray::fromRawData(text.data(), int(text.size())));
-        if (found != texts.constEnd())
-            return *found;
-        const QByteArray copy(text.data(), int(text.size()));
-        texts.insert(copy);
-        return copy;
+        QByteArray &slot = recent[std::hash<std::string>()(text) % recent.size()];
+        if (slot.size() != int(text.size()) ||
+            std::memcmp(slot.constData(), text.data(), text.size()) != 0)
+            slot = QByteArray(text.data(), int(text.size()));
+        return slot;
     }
 
     // The row's field for the current key; a key repeated within a row keeps its first
@@ -350,9 +349,11 @@ private:
     Type nestedType = Type::Array;
     bool needComma = false;
     std::string number;
-    // The texts met so far: a list repeats its organizations, steps and sexes row after row,
-    // and each is held once however often it comes.
-    QSet<QByteArray> texts;
+    // Texts met lately, by a hash of their bytes: a list repeats its organizations, steps
+    // and sexes row after row, and each is held once however often it comes. A text met
+    // once only takes a slot until another needs it, which costs far less than a set of
+    // every text of a large list.
+    std::array<QByteArray, 4096> recent;
 };
 
 void appendRow(QByteArray &out, const ListRow &row, const KeyTable &keys, KeyOrder order)

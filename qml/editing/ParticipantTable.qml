@@ -1,5 +1,6 @@
 import QtQuick 2.7
 import QtQuick.Controls 1.4
+import QtQuick.Window 2.2
 import Quillor.Lists 1.0
 import "../controls"
 
@@ -23,10 +24,26 @@ TableView {
     readonly property real arrowRoom: Math.ceil(fontMetrics.advanceWidth("▲")) + 4
     readonly property real titleHeight: fontMetrics.height * 2
     property bool syncingIndicator: false
+    // Beyond the rows in sight, the view keeps this much of the list made.
+    readonly property int rowsAround: 320
     readonly property alias rankCompletion: rankCompletion
     property Item hoveredCell: null
     readonly property alias editorComponent: editorComponent
     readonly property alias deleteButtonComponent: deleteButtonComponent
+
+    // A new list makes only the rows in sight before the frame that shows it; the rows
+    // around them, which make scrolling smooth, follow once that frame is out.
+    function showRowsFirst() {
+        __listView.cacheBuffer = 0;
+        var window = Window.window;
+        if (!window)
+            return;
+        var restore = function () {
+            window.frameSwapped.disconnect(restore);
+            __listView.cacheBuffer = rowsAround;
+        };
+        window.frameSwapped.connect(restore);
+    }
 
     function finishEditing() {
         focusSink.forceActiveFocus();
