@@ -5,11 +5,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
-#include <grp.h>
-#include <sys/resource.h>
+#include "limitedchild.h"
+
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -141,22 +139,11 @@ void TestSafeSave::saveKeepsWhatIsNotOurs()
     const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     const QByteArray text(newSize, 'n');
 
-    const pid_t child = fork();
-    QVERIFY(child >= 0);
-    if (child == 0) {
-        if (saver != root &&
-            (setgroups(0, nullptr) != 0 || setgid(saver) != 0 || setuid(saver) != 0))
-            _exit(100);
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit fileSize{rlim_t(limit), rlim_t(limit)};
-        if (limit > 0 && setrlimit(RLIMIT_FSIZE, &fileSize) != 0)
-            _exit(101);
-        _exit(SafeSave::write(symlink ? link : path, text));
-    }
-    int status = 0;
-    QCOMPARE(waitpid(child, &status, 0), child);
-    QVERIFY(WIFEXITED(status));
-    QCOMPARE(WEXITSTATUS(status), result);
+    const QString target = symlink ? link : path;
+    QCOMPARE(LimitedChild::run(
+                 limit, [&] { return int(SafeSave::write(target, text)); },
+                 saver == root ? LimitedChild::sameUser : saver),
+             result);
 
     QCOMPARE(bytesOf(path), result == 0 ? text : old);
     QCOMPARE(ownerOf(path), before);

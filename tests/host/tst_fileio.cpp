@@ -5,10 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "limitedchild.h"
 
 namespace {
 
@@ -124,19 +121,13 @@ void TestFileIO::save_failedWriteKeepsOldContent()
     writeBytes(path, old);
     const QStringList files = QDir(dir.path()).entryList(QDir::Files);
 
-    const pid_t child = fork();
-    QVERIFY(child >= 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{100, 100};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        FileIO io;
-        _exit(io.save(path, QString(size, QLatin1Char('n'))));
-    }
-    int status = 0;
-    QCOMPARE(waitpid(child, &status, 0), child);
-    QVERIFY(WIFEXITED(status));
-    QCOMPARE(WEXITSTATUS(status), FileIO::SaveWriteFailed);
+    const QString text(size, QLatin1Char('n'));
+    QCOMPARE(LimitedChild::run(100,
+                               [&] {
+                                   FileIO io;
+                                   return io.save(path, text);
+                               }),
+             FileIO::SaveWriteFailed);
     QCOMPARE(bytesOf(path), old);
     // No temporary file is left behind either.
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), files);
