@@ -136,7 +136,8 @@ void TestSafeSave::saveKeepsWhatIsNotOurs()
     if (symlink)
         QVERIFY(QFile::link(path, link));
     const Owner before = ownerOf(path);
-    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const QStringList entries =
+        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     const QByteArray text(newSize, 'n');
 
     const QString target = symlink ? link : path;
@@ -147,7 +148,8 @@ void TestSafeSave::saveKeepsWhatIsNotOurs()
 
     QCOMPARE(bytesOf(path), result == 0 ? text : old);
     QCOMPARE(ownerOf(path), before);
-    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), entries);
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             entries);
     if (hardLink)
         QCOMPARE(bytesOf(other), bytesOf(path));
     if (symlink)

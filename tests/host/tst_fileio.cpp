@@ -96,10 +96,12 @@ void TestFileIO::save_unopenablePathGivesTwo_data()
 void TestFileIO::save_unopenablePathGivesTwo()
 {
     QFETCH(QString, path);
-    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const QStringList before =
+        QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     FileIO io;
     QCOMPARE(io.save(path, QStringLiteral("[]")), FileIO::SaveCannotOpen);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             before);
     QVERIFY(QFileInfo(dir.path()).isDir());
 }
 
@@ -119,7 +121,7 @@ void TestFileIO::save_failedWriteKeepsOldContent()
     const QString path = pathOf(QStringLiteral("kept.json"));
     const QByteArray old("[{\"name\":\"Old\"}]\n");
     writeBytes(path, old);
-    const QStringList files = QDir(dir.path()).entryList(QDir::Files);
+    const QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
 
     const QString text(size, QLatin1Char('n'));
     QCOMPARE(LimitedChild::run(100,
@@ -130,7 +132,7 @@ void TestFileIO::save_failedWriteKeepsOldContent()
              FileIO::SaveWriteFailed);
     QCOMPARE(bytesOf(path), old);
     // No temporary file is left behind either.
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), files);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), files);
 }
 
 void TestFileIO::readAll_data()
