@@ -166,9 +166,10 @@ Result overwrite(const std::string &path, const QByteArray &bytes)
 }
 
 // A file made where none was, when no file can be made beside it to rename.
-Result create(const std::string &path, const QByteArray &bytes, int flags)
+Result create(const std::string &path, const QByteArray &bytes)
 {
-    Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0666));
+    // Exclusive, so that the removal after a failure takes nothing but our own file.
+    Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (file.get() < 0)
         return CannotOpen;
     if (writeAll(file.get(), bytes.constData(), std::size_t(bytes.size())) && sync(file.get()) &&
@@ -176,6 +177,26 @@ Result create(const std::string &path, const QByteArray &bytes, int flags)
         return Ok;
     ::unlink(path.c_str());
     return WriteFailed;
+}
+
+// The missing name that `path`, or the chain of links it starts, ends in; empty when it
+// ends in something that exists or in no name at all.
+std::string missingTarget(std::string path)
+{
+    for (int links = 0; links < 40; ++links) {
+        struct stat st = {};
+        if (::lstat(path.c_str(), &st) != 0)
+            return errno == ENOENT ? path : std::string();
+        if (!S_ISLNK(st.st_mode))
+            return std::string();
+        char target[4096];
+        const ssize_t size = ::readlink(path.c_str(), target, sizeof(target));
+        if (size <= 0 || size == ssize_t(sizeof(target)))
+            return std::string();
+        const std::string next(target, std::size_t(size));
+        path = next[0] == '/' ? next : folderOf(path) + '/' + next;
+    }
+    return std::string();
 }
 
 } // namespace
@@ -190,14 +211,14 @@ Result write(const QString &path, const QByteArray &bytes)
     if (::stat(given.constData(), &st) != 0) {
         if (errno != ENOENT)
             return CannotOpen;
-        struct stat link = {};
-        // A dangling link: creating through it makes its target and keeps the link.
-        if (::lstat(given.constData(), &link) == 0)
-            return S_ISLNK(link.st_mode) ? create(given.toStdString(), bytes, 0) : CannotOpen;
+        // Made whole at the end of a dangling link, which stays as it was.
+        const std::string made = missingTarget(given.toStdString());
+        if (made.empty())
+            return CannotOpen;
         Result result = CannotOpen;
-        if (replace(given.toStdString(), nullptr, bytes, result))
+        if (replace(made, nullptr, bytes, result))
             return result;
-        return create(given.toStdString(), bytes, O_EXCL);
+        return create(made, bytes);
     }
     // Anything but a plain file, a device above all, is no list to write.
     if (!S_ISREG(st.st_mode))

@@ -59,6 +59,8 @@ class TestSafeSave : public QObject
 private slots:
     void saveKeepsWhatIsNotOurs_data();
     void saveKeepsWhatIsNotOurs();
+    void saveThroughDanglingLink_data();
+    void saveThroughDanglingLink();
 };
 
 void TestSafeSave::saveKeepsWhatIsNotOurs_data()
@@ -154,6 +156,73 @@ void TestSafeSave::saveKeepsWhatIsNotOurs()
         QCOMPARE(bytesOf(other), bytesOf(path));
     if (symlink)
         QVERIFY(QFileInfo(link).isSymLink());
+}
+
+void TestSafeSave::saveThroughDanglingLink_data()
+{
+    QTest::addColumn<bool>("relative");
+    QTest::addColumn<uint>("folderMode");
+    QTest::addColumn<uint>("saver");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("result");
+
+    QTest::newRow("absolute link") << false << 0755u << root << 0 << 0;
+    QTest::newRow("relative link") << true << 0755u << root << 0 << 0;
+    QTest::newRow("absolute link, disk full") << false << 0755u << root << 100 << 3;
+    QTest::newRow("relative link, disk full") << true << 0755u << root << 100 << 3;
+    QTest::newRow("link into a shared sticky folder") << false << 01777u << nobody << 0 << 0;
+    QTest::newRow("link into a shared sticky folder, disk full")
+        << false << 01777u << nobody << 100 << 3;
+    QTest::newRow("link into a folder not writable") << true << 0755u << nobody << 0 << 2;
+}
+
+// A link to a file yet to be made, in a folder the saver may not write, to a folder that
+// may be writable: the link stays as it was, and the file is made whole or not at all.
+void TestSafeSave::saveThroughDanglingLink()
+{
+    QFETCH(bool, relative);
+    QFETCH(uint, folderMode);
+    QFETCH(uint, saver);
+    QFETCH(int, limit);
+    QFETCH(int, result);
+    if (geteuid() != root)
+        QSKIP("needs root to act as another user");
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0711), 0);
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    const QString folder = dir.filePath(QStringLiteral("folder"));
+    QCOMPARE(::chmod(QFile::encodeName(folder).constData(), folderMode), 0);
+    const QString target = folder + QStringLiteral("/list.json");
+    const QByteArray pointsTo =
+        QFile::encodeName(relative ? QStringLiteral("folder/list.json") : target);
+    const QString link = dir.filePath(QStringLiteral("link.json"));
+    QCOMPARE(::symlink(pointsTo.constData(), QFile::encodeName(link).constData()), 0);
+    const QByteArray text(200000, 'n');
+
+    QCOMPARE(LimitedChild::run(
+                 limit,
+                 [&] {
+                     ::umask(022);
+                     return int(SafeSave::write(link, text));
+                 },
+                 saver == root ? LimitedChild::sameUser : saver),
+             result);
+
+    char held[4096] = {};
+    QCOMPARE(::readlink(QFile::encodeName(link).constData(), held, sizeof(held) - 1),
+             ssize_t(pointsTo.size()));
+    QCOMPARE(QByteArray(held), pointsTo);
+    const QStringList entries =
+        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    if (result != 0) {
+        QCOMPARE(entries, QStringList());
+        return;
+    }
+    QCOMPARE(entries, QStringList{QStringLiteral("list.json")});
+    QCOMPARE(bytesOf(target), text);
+    QCOMPARE(ownerOf(target), (Owner{saver, saver, 0644, 1}));
 }
 
 QTEST_GUILESS_MAIN(TestSafeSave)
