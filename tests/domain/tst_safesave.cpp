@@ -58,9 +58,14 @@ class TestSafeSave : public QObject
 
 private slots:
     void saveKeepsWhatIsNotOurs_data();
-    void saveKeepsWhatIsNotOurs();
+    void saveKeepsWhatIsNotOurs() { checkSave(true); }
+    void saveWithoutReservation_data() { saveKeepsWhatIsNotOurs_data(); }
+    void saveWithoutReservation() { checkSave(false); }
     void saveThroughDanglingLink_data();
     void saveThroughDanglingLink();
+
+private:
+    void checkSave(bool reservable);
 };
 
 void TestSafeSave::saveKeepsWhatIsNotOurs_data()
@@ -100,8 +105,9 @@ void TestSafeSave::saveKeepsWhatIsNotOurs_data()
 }
 
 // The save runs in a child that takes the saver's identity and limit, so that every
-// failure is a real one, confined to a temporary folder.
-void TestSafeSave::saveKeepsWhatIsNotOurs()
+// failure is a real one, confined to a temporary folder. Where no space can be reserved,
+// a write over the limit fails in the write itself, and the old bytes must come back.
+void TestSafeSave::checkSave(bool reservable)
 {
     QFETCH(uint, folderMode);
     QFETCH(uint, fileOwner);
@@ -143,9 +149,16 @@ void TestSafeSave::saveKeepsWhatIsNotOurs()
     const QByteArray text(newSize, 'n');
 
     const QString target = symlink ? link : path;
-    QCOMPARE(LimitedChild::run(
-                 limit, [&] { return int(SafeSave::write(target, text)); },
-                 saver == root ? LimitedChild::sameUser : saver),
+    const QByteArray targetName = QFile::encodeName(target);
+    const QByteArray size = QByteArray::number(newSize);
+    const auto save = [&] {
+        if (reservable)
+            return int(SafeSave::write(target, text));
+        ::setenv("LD_PRELOAD", SAVE_SHIM, 1);
+        ::execl(SAVE_PROBE, SAVE_PROBE, targetName.constData(), size.constData(), nullptr);
+        return 127;
+    };
+    QCOMPARE(LimitedChild::run(limit, save, saver == root ? LimitedChild::sameUser : saver),
              result);
 
     QCOMPARE(bytesOf(path), result == 0 ? text : old);
