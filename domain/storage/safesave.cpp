@@ -4,6 +4,7 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <string>
@@ -91,18 +92,38 @@ bool mayWrite(const std::string &path)
     return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
-mode_t newFileMode()
+// The mode open() gives a new file, read without changing the process-wide mask, which
+// other threads' new files would take meanwhile. False where it cannot be read so.
+bool newFileMode(mode_t &mode)
 {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+#ifdef Q_OS_LINUX
+    std::FILE *status = std::fopen("/proc/self/status", "re");
+    if (!status)
+        return false;
+    char line[256];
+    unsigned mask = 0;
+    bool found = false;
+    while (!found && std::fgets(line, sizeof(line), status))
+        found = std::sscanf(line, "Umask: %o", &mask) == 1;
+    std::fclose(status);
+    if (found)
+        mode = 0666 & ~mode_t(mask);
+    return found;
+#else
+    (void)mode;
+    return false;
+#endif
 }
 
 // Writes a complete file beside `path` and renames it over `path`. Gives false, having
-// changed nothing, when no such file can be made with the old file's owner and mode.
+// changed nothing, when no such file can be made with the old file's owner and mode, or
+// with the mode a new file takes.
 bool replace(const std::string &path, const struct stat *old, const QByteArray &bytes,
              Result &result)
 {
+    mode_t mode = old ? old->st_mode & 07777 : 0;
+    if (!old && !newFileMode(mode))
+        return false;
     const auto slash = path.rfind('/');
     std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
                        '.' + path.substr(slash + 1) + ".XXXXXX";
@@ -111,7 +132,7 @@ bool replace(const std::string &path, const struct stat *old, const QByteArray &
         return false;
     // Owner first: a change of owner drops the set-id bits that the mode may restore.
     if ((old && ::fchown(file.get(), old->st_uid, old->st_gid) != 0) ||
-        ::fchmod(file.get(), old ? old->st_mode & 07777 : newFileMode()) != 0) {
+        ::fchmod(file.get(), mode) != 0) {
         ::unlink(temp.c_str());
         return false;
     }
@@ -165,7 +186,8 @@ Result overwrite(const std::string &path, const QByteArray &bytes)
     return WriteFailed;
 }
 
-// A file made where none was, when no file can be made beside it to rename.
+// A file made where none was, when no file can be made beside it to rename or its mode is
+// unknown: open() gives it the mode the process's mask allows.
 Result create(const std::string &path, const QByteArray &bytes)
 {
     // Exclusive, so that the removal after a failure takes nothing but our own file.

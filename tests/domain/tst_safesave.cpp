@@ -7,6 +7,8 @@
 
 #include "limitedchild.h"
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -63,6 +65,8 @@ private slots:
     void saveWithoutReservation() { checkSave(false); }
     void saveThroughDanglingLink_data();
     void saveThroughDanglingLink();
+    void newFileTakesTheMask_data();
+    void newFileTakesTheMask();
 
 private:
     void checkSave(bool reservable);
@@ -236,6 +240,49 @@ void TestSafeSave::saveThroughDanglingLink()
     QCOMPARE(entries, QStringList{QStringLiteral("list.json")});
     QCOMPARE(bytesOf(target), text);
     QCOMPARE(ownerOf(target), (Owner{saver, saver, 0644, 1}));
+}
+
+void TestSafeSave::newFileTakesTheMask_data()
+{
+    QTest::addColumn<uint>("mask");
+    QTest::addColumn<bool>("withoutProc");
+    QTest::newRow("022") << 022u << false;
+    QTest::newRow("027") << 027u << false;
+    QTest::newRow("077") << 077u << false;
+    QTest::newRow("none") << 0u << false;
+    QTest::newRow("027, no /proc") << 027u << true;
+}
+
+// A new file gets the mode open() would give it, and the save reads the mask without
+// changing it: the probe's shim ends the process at any call of umask().
+void TestSafeSave::newFileTakesTheMask()
+{
+    QFETCH(uint, mask);
+    QFETCH(bool, withoutProc);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("new.json"));
+    const QByteArray name = QFile::encodeName(path);
+
+    constexpr int noNamespace = 99;
+    const int status = LimitedChild::run(0, [&] {
+        // A mount namespace of the child's own, whose /proc is an empty folder.
+        if (withoutProc && (::unshare(CLONE_NEWNS) != 0 ||
+                            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                            ::mount("none", "/proc", "tmpfs", 0, nullptr) != 0))
+            return noNamespace;
+        ::umask(mask);
+        ::setenv("LD_PRELOAD", SAVE_SHIM, 1);
+        ::execl(SAVE_PROBE, SAVE_PROBE, name.constData(), "300", nullptr);
+        return 127;
+    });
+    if (status == noNamespace)
+        QSKIP("no mount namespace of our own");
+    QCOMPARE(status, 0);
+    QCOMPARE(bytesOf(path), QByteArray(300, 'n'));
+    QCOMPARE(ownerOf(path).mode, mode_t(0666 & ~mask));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("new.json")});
 }
 
 QTEST_GUILESS_MAIN(TestSafeSave)
