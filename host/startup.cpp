@@ -16,6 +16,9 @@
 #include <QTranslator>
 #include <chrono>
 #include <clocale>
+#ifdef Q_OS_UNIX
+#include <csignal>
+#endif
 #include <cstdlib>
 #include <memory>
 #include <thread>
@@ -52,6 +55,11 @@ void installQtTranslations(QCoreApplication &app)
 int runApplication(int &argc, char **argv, const QUrl &document,
                    const std::function<void(QQuickWindow &)> &onWindowReady)
 {
+#ifdef Q_OS_UNIX
+    // A file size limit must fail the write that meets it, as a full disk does, instead of
+    // ending the program with the list unsaved and a temporary file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QCoreApplication::setAttribute(Qt::AA_UseOpenGLES, true);
     QGuiApplication app(argc, argv);
     // The application object sets the C library's locale from the user's. The JSON library

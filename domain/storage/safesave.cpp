@@ -4,6 +4,7 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <string>
@@ -91,18 +92,38 @@ bool mayWrite(const std::string &path)
     return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
-mode_t newFileMode()
+// The mode open() gives a new file, read without changing the process-wide mask, which
+// other threads' new files would take meanwhile. False where it cannot be read so.
+bool newFileMode(mode_t &mode)
 {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+#ifdef Q_OS_LINUX
+    std::FILE *status = std::fopen("/proc/self/status", "re");
+    if (!status)
+        return false;
+    char line[256];
+    unsigned mask = 0;
+    bool found = false;
+    while (!found && std::fgets(line, sizeof(line), status))
+        found = std::sscanf(line, "Umask: %o", &mask) == 1;
+    std::fclose(status);
+    if (found)
+        mode = 0666 & ~mode_t(mask);
+    return found;
+#else
+    (void)mode;
+    return false;
+#endif
 }
 
 // Writes a complete file beside `path` and renames it over `path`. Gives false, having
-// changed nothing, when no such file can be made with the old file's owner and mode.
+// changed nothing, when no such file can be made with the old file's owner and mode, or
+// with the mode a new file takes.
 bool replace(const std::string &path, const struct stat *old, const QByteArray &bytes,
              Result &result)
 {
+    mode_t mode = old ? old->st_mode & 07777 : 0;
+    if (!old && !newFileMode(mode))
+        return false;
     const auto slash = path.rfind('/');
     std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
                        '.' + path.substr(slash + 1) + ".XXXXXX";
@@ -111,7 +132,7 @@ bool replace(const std::string &path, const struct stat *old, const QByteArray &
         return false;
     // Owner first: a change of owner drops the set-id bits that the mode may restore.
     if ((old && ::fchown(file.get(), old->st_uid, old->st_gid) != 0) ||
-        ::fchmod(file.get(), old ? old->st_mode & 07777 : newFileMode()) != 0) {
+        ::fchmod(file.get(), mode) != 0) {
         ::unlink(temp.c_str());
         return false;
     }
@@ -165,10 +186,12 @@ Result overwrite(const std::string &path, const QByteArray &bytes)
     return WriteFailed;
 }
 
-// A file made where none was, when no file can be made beside it to rename.
-Result create(const std::string &path, const QByteArray &bytes, int flags)
+// A file made where none was, when no file can be made beside it to rename or its mode is
+// unknown: open() gives it the mode the process's mask allows.
+Result create(const std::string &path, const QByteArray &bytes)
 {
-    Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0666));
+    // Exclusive, so that the removal after a failure takes nothing but our own file.
+    Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (file.get() < 0)
         return CannotOpen;
     if (writeAll(file.get(), bytes.constData(), std::size_t(bytes.size())) && sync(file.get()) &&
@@ -176,6 +199,26 @@ Result create(const std::string &path, const QByteArray &bytes, int flags)
         return Ok;
     ::unlink(path.c_str());
     return WriteFailed;
+}
+
+// The missing name that `path`, or the chain of links it starts, ends in; empty when it
+// ends in something that exists or in no name at all.
+std::string missingTarget(std::string path)
+{
+    for (int links = 0; links < 40; ++links) {
+        struct stat st = {};
+        if (::lstat(path.c_str(), &st) != 0)
+            return errno == ENOENT ? path : std::string();
+        if (!S_ISLNK(st.st_mode))
+            return std::string();
+        char target[4096];
+        const ssize_t size = ::readlink(path.c_str(), target, sizeof(target));
+        if (size <= 0 || size == ssize_t(sizeof(target)))
+            return std::string();
+        const std::string next(target, std::size_t(size));
+        path = next[0] == '/' ? next : folderOf(path) + '/' + next;
+    }
+    return std::string();
 }
 
 } // namespace
@@ -190,14 +233,14 @@ Result write(const QString &path, const QByteArray &bytes)
     if (::stat(given.constData(), &st) != 0) {
         if (errno != ENOENT)
             return CannotOpen;
-        struct stat link = {};
-        // A dangling link: creating through it makes its target and keeps the link.
-        if (::lstat(given.constData(), &link) == 0)
-            return S_ISLNK(link.st_mode) ? create(given.toStdString(), bytes, 0) : CannotOpen;
+        // Made whole at the end of a dangling link, which stays as it was.
+        const std::string made = missingTarget(given.toStdString());
+        if (made.empty())
+            return CannotOpen;
         Result result = CannotOpen;
-        if (replace(given.toStdString(), nullptr, bytes, result))
+        if (replace(made, nullptr, bytes, result))
             return result;
-        return create(given.toStdString(), bytes, O_EXCL);
+        return create(made, bytes);
     }
     // Anything but a plain file, a device above all, is no list to write.
     if (!S_ISREG(st.st_mode))

@@ -5,11 +5,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
-#include <grp.h>
-#include <sys/resource.h>
+#include "limitedchild.h"
+
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -60,7 +60,16 @@ class TestSafeSave : public QObject
 
 private slots:
     void saveKeepsWhatIsNotOurs_data();
-    void saveKeepsWhatIsNotOurs();
+    void saveKeepsWhatIsNotOurs() { checkSave(true); }
+    void saveWithoutReservation_data() { saveKeepsWhatIsNotOurs_data(); }
+    void saveWithoutReservation() { checkSave(false); }
+    void saveThroughDanglingLink_data();
+    void saveThroughDanglingLink();
+    void newFileTakesTheMask_data();
+    void newFileTakesTheMask();
+
+private:
+    void checkSave(bool reservable);
 };
 
 void TestSafeSave::saveKeepsWhatIsNotOurs_data()
@@ -100,8 +109,9 @@ void TestSafeSave::saveKeepsWhatIsNotOurs_data()
 }
 
 // The save runs in a child that takes the saver's identity and limit, so that every
-// failure is a real one, confined to a temporary folder.
-void TestSafeSave::saveKeepsWhatIsNotOurs()
+// failure is a real one, confined to a temporary folder. Where no space can be reserved,
+// a write over the limit fails in the write itself, and the old bytes must come back.
+void TestSafeSave::checkSave(bool reservable)
 {
     QFETCH(uint, folderMode);
     QFETCH(uint, fileOwner);
@@ -138,33 +148,141 @@ void TestSafeSave::saveKeepsWhatIsNotOurs()
     if (symlink)
         QVERIFY(QFile::link(path, link));
     const Owner before = ownerOf(path);
-    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const QStringList entries =
+        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     const QByteArray text(newSize, 'n');
 
-    const pid_t child = fork();
-    QVERIFY(child >= 0);
-    if (child == 0) {
-        if (saver != root &&
-            (setgroups(0, nullptr) != 0 || setgid(saver) != 0 || setuid(saver) != 0))
-            _exit(100);
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit fileSize{rlim_t(limit), rlim_t(limit)};
-        if (limit > 0 && setrlimit(RLIMIT_FSIZE, &fileSize) != 0)
-            _exit(101);
-        _exit(SafeSave::write(symlink ? link : path, text));
-    }
-    int status = 0;
-    QCOMPARE(waitpid(child, &status, 0), child);
-    QVERIFY(WIFEXITED(status));
-    QCOMPARE(WEXITSTATUS(status), result);
+    const QString target = symlink ? link : path;
+    const QByteArray targetName = QFile::encodeName(target);
+    const QByteArray size = QByteArray::number(newSize);
+    const auto save = [&] {
+        if (reservable)
+            return int(SafeSave::write(target, text));
+        ::setenv("LD_PRELOAD", SAVE_SHIM, 1);
+        ::execl(SAVE_PROBE, SAVE_PROBE, targetName.constData(), size.constData(), nullptr);
+        return 127;
+    };
+    QCOMPARE(LimitedChild::run(limit, save, saver == root ? LimitedChild::sameUser : saver),
+             result);
 
     QCOMPARE(bytesOf(path), result == 0 ? text : old);
     QCOMPARE(ownerOf(path), before);
-    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), entries);
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             entries);
     if (hardLink)
         QCOMPARE(bytesOf(other), bytesOf(path));
     if (symlink)
         QVERIFY(QFileInfo(link).isSymLink());
+}
+
+void TestSafeSave::saveThroughDanglingLink_data()
+{
+    QTest::addColumn<bool>("relative");
+    QTest::addColumn<uint>("folderMode");
+    QTest::addColumn<uint>("saver");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("result");
+
+    QTest::newRow("absolute link") << false << 0755u << root << 0 << 0;
+    QTest::newRow("relative link") << true << 0755u << root << 0 << 0;
+    QTest::newRow("absolute link, disk full") << false << 0755u << root << 100 << 3;
+    QTest::newRow("relative link, disk full") << true << 0755u << root << 100 << 3;
+    QTest::newRow("link into a shared sticky folder") << false << 01777u << nobody << 0 << 0;
+    QTest::newRow("link into a shared sticky folder, disk full")
+        << false << 01777u << nobody << 100 << 3;
+    QTest::newRow("link into a folder not writable") << true << 0755u << nobody << 0 << 2;
+}
+
+// A link to a file yet to be made, in a folder the saver may not write, to a folder that
+// may be writable: the link stays as it was, and the file is made whole or not at all.
+void TestSafeSave::saveThroughDanglingLink()
+{
+    QFETCH(bool, relative);
+    QFETCH(uint, folderMode);
+    QFETCH(uint, saver);
+    QFETCH(int, limit);
+    QFETCH(int, result);
+    if (geteuid() != root)
+        QSKIP("needs root to act as another user");
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0711), 0);
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    const QString folder = dir.filePath(QStringLiteral("folder"));
+    QCOMPARE(::chmod(QFile::encodeName(folder).constData(), folderMode), 0);
+    const QString target = folder + QStringLiteral("/list.json");
+    const QByteArray pointsTo =
+        QFile::encodeName(relative ? QStringLiteral("folder/list.json") : target);
+    const QString link = dir.filePath(QStringLiteral("link.json"));
+    QCOMPARE(::symlink(pointsTo.constData(), QFile::encodeName(link).constData()), 0);
+    const QByteArray text(200000, 'n');
+
+    QCOMPARE(LimitedChild::run(
+                 limit,
+                 [&] {
+                     ::umask(022);
+                     return int(SafeSave::write(link, text));
+                 },
+                 saver == root ? LimitedChild::sameUser : saver),
+             result);
+
+    char held[4096] = {};
+    QCOMPARE(::readlink(QFile::encodeName(link).constData(), held, sizeof(held) - 1),
+             ssize_t(pointsTo.size()));
+    QCOMPARE(QByteArray(held), pointsTo);
+    const QStringList entries =
+        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    if (result != 0) {
+        QCOMPARE(entries, QStringList());
+        return;
+    }
+    QCOMPARE(entries, QStringList{QStringLiteral("list.json")});
+    QCOMPARE(bytesOf(target), text);
+    QCOMPARE(ownerOf(target), (Owner{saver, saver, 0644, 1}));
+}
+
+void TestSafeSave::newFileTakesTheMask_data()
+{
+    QTest::addColumn<uint>("mask");
+    QTest::addColumn<bool>("withoutProc");
+    QTest::newRow("022") << 022u << false;
+    QTest::newRow("027") << 027u << false;
+    QTest::newRow("077") << 077u << false;
+    QTest::newRow("none") << 0u << false;
+    QTest::newRow("027, no /proc") << 027u << true;
+}
+
+// A new file gets the mode open() would give it, and the save reads the mask without
+// changing it: the probe's shim ends the process at any call of umask().
+void TestSafeSave::newFileTakesTheMask()
+{
+    QFETCH(uint, mask);
+    QFETCH(bool, withoutProc);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("new.json"));
+    const QByteArray name = QFile::encodeName(path);
+
+    constexpr int noNamespace = 99;
+    const int status = LimitedChild::run(0, [&] {
+        // A mount namespace of the child's own, whose /proc is an empty folder.
+        if (withoutProc && (::unshare(CLONE_NEWNS) != 0 ||
+                            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                            ::mount("none", "/proc", "tmpfs", 0, nullptr) != 0))
+            return noNamespace;
+        ::umask(mask);
+        ::setenv("LD_PRELOAD", SAVE_SHIM, 1);
+        ::execl(SAVE_PROBE, SAVE_PROBE, name.constData(), "300", nullptr);
+        return 127;
+    });
+    if (status == noNamespace)
+        QSKIP("no mount namespace of our own");
+    QCOMPARE(status, 0);
+    QCOMPARE(bytesOf(path), QByteArray(300, 'n'));
+    QCOMPARE(ownerOf(path).mode, mode_t(0666 & ~mask));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("new.json")});
 }
 
 QTEST_GUILESS_MAIN(TestSafeSave)

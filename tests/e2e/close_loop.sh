@@ -2,39 +2,22 @@
 # Closes the real window again and again as a window manager does, each time with lists on
 # both pages: one participant added on the creation page and a list file loaded on the
 # editing page, and with "edit" a cell edit left open. Every close must end the program
-# with status 0 within a second. Prints one line per close and a summary.
+# with status 0 within a second and nothing printed. Prints one line per close and a
+# summary: median, 90th percentile and slowest close.
 #
-# Usage: close_loop.sh PROGRAM WM_CLOSE COUNT [plain|edit|both]
-# Coordinates are those of the 1024x768 window, as in round_trip.sh.
+# Usage: close_loop.sh PROGRAM WM_CLOSE COUNT [plain|edit|both] [ARTIFACT_DIR]
+# "both" (the default) closes COUNT times without and COUNT times with a cell edit.
 set -euo pipefail
 
-program=$1
-wm_close=$2
 count=$3
 mode=${4:-both}
-
-work=$(mktemp -d)
-xvfb_pid=
-app_pid=
-cleanup() {
-  [ -n "$app_pid" ] && kill -9 "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$work/display")"
-mkdir -m 700 "$work/runtime"
-export XDG_RUNTIME_DIR=$work/runtime
-unset QT_QUICK_BACKEND
-export QT_QPA_PLATFORM=xcb
+source "$(dirname "$0")/drive.sh"
+case $mode in
+plain | edit) closes=$count ;;
+both) closes=$((2 * count)) ;;
+*) echo "usage: close_loop.sh PROGRAM WM_CLOSE COUNT [plain|edit|both] [ARTIFACT_DIR]" >&2; exit 2 ;;
+esac
+drive_begin $((60 + 30 * closes)) "$1" "$2" "${5:-}"
 
 list='['
 for i in $(seq 40); do
@@ -43,95 +26,66 @@ for i in $(seq 40); do
 done
 printf '%s\n' "${list%,}]" >"$work/list.json"
 
-click() {
-  xdotool mousemove --window "$wid" "$1" "$2" click 1
-  sleep 0.15
-}
-retype() {
-  click "$1" "$2"
-  xdotool key ctrl+a
-  xdotool type --delay 20 "$3"
-}
-
+times=()
 failures=0
-slowest=0
-run() {
+close_once() {
   local n=$1 edit=$2
-  "$program" >"$work/app.log" 2>&1 &
-  app_pid=$!
-  # A window that appears while xdotool looks at another one makes it fail: look again.
-  wid=
-  for _ in 1 2 3; do
-    wid=$(timeout 20 xdotool search --sync --classname '^quillor-list-exporter$' 2>/dev/null |
-      head -n 1) && [ -n "$wid" ] && break
-  done
-  [ -n "$wid" ] || {
-    echo "close $n: the window did not appear" >&2
-    failures=$((failures + 1))
-    kill -9 "$app_pid" 2>/dev/null || true
-    wait "$app_pid" 2>/dev/null || true
-    app_pid=
-    return
-  }
-  sleep 0.5
-  # Creation page, training mode: one participant.
-  click 178 93
-  retype 400 190 'Club'
-  retype 400 230 '5A'
-  retype 400 270 'Petrov'
-  click 334 310
-  # Editing page: the list, and the first row's name cell left in its editor.
-  click 170 12
-  retype 600 68 "$work/list.json"
-  click 512 109
-  sleep 0.3
+  # Each start as the first: the last close left its lists behind for recovery.
+  rm -rf "$XDG_DATA_HOME" "$XDG_CONFIG_HOME"
+  drive_start_program "$program"
+  press Tab
+  # Training mode, whose button is the second after the tab bar, and one participant.
+  tabs 2
+  press space
+  press Tab
+  creation_add_training Club 5A 'Petrov Ilya'
+  creation_add_to_tab_bar
+  editing_load "$work/list.json"
   if [ "$edit" = edit ]; then
-    click 60 230
-    xdotool type --delay 15 'x'
+    # No key starts a cell edit: a click on the first row's name, and one letter typed.
+    click 60 310
+    expect_field 'Иванова Мария 1' "the first row's name cell"
+    press x
   fi
 
-  "$wm_close" "$wid"
-  local start end status=timeout
-  start=$(date +%s%N)
-  # Up to 5 s, so that a slow close is measured; over 1 s counts as a failure.
-  for _ in $(seq 500); do
-    if ! kill -0 "$app_pid" 2>/dev/null; then
-      status=0
-      wait "$app_pid" || status=$?
-      break
-    fi
-    sleep 0.01
-  done
-  end=$(date +%s%N)
-  local ms=$(((end - start) / 1000000))
-  [ "$ms" -gt "$slowest" ] && slowest=$ms
-  if [ "$status" = timeout ]; then
-    kill -ABRT "$app_pid" 2>/dev/null || true
-    wait "$app_pid" 2>/dev/null || true
-  fi
-  app_pid=
+  drive_request_close "$wm_close" 5
+  times+=("$close_ms")
   local verdict=ok
-  if [ "$status" != 0 ] || [ "$ms" -gt 1000 ] || [ -s "$work/app.log" ]; then
+  if [ "$close_status" != 0 ] || [ "$close_ms" -gt 1000 ] || [ -s "$work/app.log" ]; then
     verdict=FAIL
     failures=$((failures + 1))
   fi
-  echo "close $n ($edit): status $status after $ms ms $verdict"
-  if [ "$verdict" = FAIL ] && [ -s "$work/app.log" ]; then
+  if [ "$close_status" = running ]; then
+    kill -9 "$drive_pid" 2>/dev/null || true
+    wait "$drive_pid" 2>/dev/null || true
+  fi
+  drive_pid=
+  echo "close $n ($edit): status $close_status after $close_ms ms $verdict"
+  if [ -s "$work/app.log" ]; then
     sed 's/^/  program: /' "$work/app.log"
   fi
+  return 0
 }
 
-total=0
 for n in $(seq "$count"); do
   case $mode in
-  plain | edit) run "$n" "$mode" ;;
+  plain | edit) close_once "$n" "$mode" ;;
   both)
-    run "$n" plain
-    run "$n" edit
-    total=$((total + 1))
+    close_once "$n" plain
+    close_once "$n" edit
     ;;
   esac
-  total=$((total + 1))
 done
-echo "$((total - failures)) passed, $failures failed; slowest close $slowest ms"
+
+sorted=($(printf '%s\n' "${times[@]}" | sort -n))
+total=${#sorted[@]}
+median=${sorted[$(((total - 1) / 2))]}
+((total % 2)) || median=$(((median + sorted[total / 2]) / 2))
+p90=${sorted[$(((9 * total + 9) / 10 - 1))]}
+over=0
+for ms in "${sorted[@]}"; do
+  if ((ms > 1000)); then over=$((over + 1)); fi
+done
+echo "closes: $total; median $median ms, 90th percentile $p90 ms, slowest ${sorted[total - 1]} ms; over 1 s: $over"
+echo "$((total - failures)) passed, $failures failed"
 [ "$failures" = 0 ]

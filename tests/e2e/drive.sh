@@ -115,10 +115,16 @@ drive_start_program() {
   "$1" >"$work/app.log" 2>&1 &
   drive_pid=$!
   echo "$drive_pid" >>"$work/pids"
-  # Without a window manager only the class name picks the real top-level window.
-  wid=$(timeout 20 xdotool search --sync --classname '^quillor-list-exporter$' 2>/dev/null |
-        head -n 1) || true
-  [ -n "$wid" ] || drive_fail "the window did not appear within 20 seconds"
+  # Without a window manager only the class name picks the real top-level window. xdotool
+  # gives up when a window appears while it looks at another one: then it looks again.
+  local try
+  wid=
+  for try in 1 2 3; do
+    wid=$(timeout 20 xdotool search --sync --classname '^quillor-list-exporter$' 2>/dev/null |
+          head -n 1) || true
+    [ -n "$wid" ] && break
+  done
+  [ -n "$wid" ] || drive_fail "the window did not appear"
   sleep 1
   timeout 5 xdotool windowfocus --sync "$wid" || drive_fail "the window took no keyboard focus"
 }
@@ -187,22 +193,35 @@ wait_for_file() {
   drive_fail "$1 was not written"
 }
 
+# Asks the window to close as a window manager does and waits up to `seconds` for the
+# program to end; sets close_ms, the time it took, and close_status, its exit status or
+# "running".
+drive_request_close() {
+  local seconds=$2 start now
+  "$1" "$wid" || drive_fail "could not send the close request"
+  start=${EPOCHREALTIME/./}
+  close_status=running
+  while :; do
+    now=${EPOCHREALTIME/./}
+    if ! kill -0 "$drive_pid" 2>/dev/null; then
+      close_status=0
+      wait "$drive_pid" || close_status=$?
+      break
+    fi
+    ((now - start < seconds * 1000000)) || break
+    sleep 0.01
+  done
+  close_ms=$(((now - start) / 1000))
+}
+
 # Closes the window as a window manager does; the program must end with status 0 within
 # a second.
 drive_close() {
-  "$1" "$wid" || drive_fail "could not send the close request"
-  local i status=
-  for i in $(seq 10); do
-    if ! kill -0 "$drive_pid" 2>/dev/null; then
-      status=0
-      wait "$drive_pid" || status=$?
-      break
-    fi
-    sleep 0.1
-  done
-  [ -n "$status" ] || drive_fail "the program did not end within a second of the close request"
+  drive_request_close "$1" 1
+  [ "$close_status" != running ] ||
+    drive_fail "the program did not end within a second of the close request"
   drive_pid=
-  [ "$status" = 0 ] || drive_fail "exit status $status after the window closed"
+  [ "$close_status" = 0 ] || drive_fail "exit status $close_status after the window closed"
 }
 
 # --- Recovery --------------------------------------------------------------------------

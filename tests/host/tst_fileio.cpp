@@ -5,10 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "limitedchild.h"
 
 namespace {
 
@@ -99,10 +96,12 @@ void TestFileIO::save_unopenablePathGivesTwo_data()
 void TestFileIO::save_unopenablePathGivesTwo()
 {
     QFETCH(QString, path);
-    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const QStringList before =
+        QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     FileIO io;
     QCOMPARE(io.save(path, QStringLiteral("[]")), FileIO::SaveCannotOpen);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             before);
     QVERIFY(QFileInfo(dir.path()).isDir());
 }
 
@@ -122,24 +121,18 @@ void TestFileIO::save_failedWriteKeepsOldContent()
     const QString path = pathOf(QStringLiteral("kept.json"));
     const QByteArray old("[{\"name\":\"Old\"}]\n");
     writeBytes(path, old);
-    const QStringList files = QDir(dir.path()).entryList(QDir::Files);
+    const QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
 
-    const pid_t child = fork();
-    QVERIFY(child >= 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{100, 100};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        FileIO io;
-        _exit(io.save(path, QString(size, QLatin1Char('n'))));
-    }
-    int status = 0;
-    QCOMPARE(waitpid(child, &status, 0), child);
-    QVERIFY(WIFEXITED(status));
-    QCOMPARE(WEXITSTATUS(status), FileIO::SaveWriteFailed);
+    const QString text(size, QLatin1Char('n'));
+    QCOMPARE(LimitedChild::run(100,
+                               [&] {
+                                   FileIO io;
+                                   return io.save(path, text);
+                               }),
+             FileIO::SaveWriteFailed);
     QCOMPARE(bytesOf(path), old);
     // No temporary file is left behind either.
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), files);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), files);
 }
 
 void TestFileIO::readAll_data()

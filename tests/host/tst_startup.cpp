@@ -12,6 +12,8 @@ private slots:
     void mainWindowOpensAndClosesWithZero_data();
     void mainWindowOpensAndClosesWithZero();
     void qtTextsAreRussian();
+    void saveOverFileSizeLimitFails_data();
+    void saveOverFileSizeLimitFails();
 
 private:
     struct Run
@@ -20,8 +22,10 @@ private:
         QByteArray out;
         QByteArray err;
     };
+    // `wrapper`, when given, is a command that runs the probe, such as prlimit.
     static Run runProbe(const QStringList &arguments,
-                        QProcessEnvironment env = QProcessEnvironment::systemEnvironment())
+                        QProcessEnvironment env = QProcessEnvironment::systemEnvironment(),
+                        QStringList wrapper = {})
     {
         // A private runtime folder keeps Qt's own notice about a missing one off stderr;
         // a private data folder keeps the user's recovery files out of reach.
@@ -30,7 +34,8 @@ private:
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         env.insert(QStringLiteral("XDG_DATA_HOME"), runtime.filePath(QStringLiteral("data")));
         probe.setProcessEnvironment(env);
-        probe.start(QStringLiteral(STARTUP_PROBE), arguments);
+        wrapper << QStringLiteral(STARTUP_PROBE) << arguments;
+        probe.start(wrapper.takeFirst(), wrapper);
         Run run;
         if (!probe.waitForFinished(60000) || probe.exitStatus() != QProcess::NormalExit)
             return run;
@@ -112,6 +117,50 @@ void TestStartup::qtTextsAreRussian()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(QString::fromUtf8(run.out),
              QStringLiteral("Имя|Отмена|Все файлы (*)|Домашний каталог\n"));
+}
+
+void TestStartup::saveOverFileSizeLimitFails_data()
+{
+    QTest::addColumn<bool>("existing");
+    QTest::addColumn<int>("limit");
+    QTest::newRow("existing file") << true << 8000000;
+    QTest::newRow("new file") << false << 8000000;
+    // The script engine's stack, a file of 4.4 MB in memory, meets this one at start-up.
+    QTest::newRow("existing file, limit below the script stack") << true << 1000000;
+}
+
+// A save over the file size limit fails with 3 and leaves the folder as it was: the program
+// itself keeps the limit's signal from ending it.
+void TestStartup::saveOverFileSizeLimitFails()
+{
+    QFETCH(bool, existing);
+    QFETCH(int, limit);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("list.json"));
+    const QByteArray old("[{\"name\":\"Old\"}]\n");
+    if (existing) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(old), qint64(old.size()));
+    }
+    const QStringList before =
+        QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+
+    const Run run = runProbe({QStringLiteral("qrc:/qml/main.qml"), QStringLiteral("--save"), path,
+                              QString::number(2 * limit)},
+                             QProcessEnvironment::systemEnvironment(),
+                             {QStringLiteral("prlimit"), QStringLiteral("--fsize=%1").arg(limit)});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             before);
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QByteArray("3\n"));
+    if (existing) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), old);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestStartup)
