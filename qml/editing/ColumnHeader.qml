@@ -22,7 +22,7 @@ Rectangle {
     }
 
     objectName: "header:" + role
-    implicitWidth: table.titleWidth(title)
+    implicitWidth: table.titleWidth(title) + (sorted ? table.arrowRoom : 0)
     height: Math.ceil(table.titleHeight) + 6
     color: pressed ? Theme.headerPressed : Theme.header
     activeFocusOnTab: column === 0
@@ -39,7 +39,7 @@ Rectangle {
     Text {
         anchors.fill: parent
         anchors.leftMargin: 2
-        anchors.rightMargin: 2 + table.arrowRoom
+        anchors.rightMargin: 2 + (header.sorted ? table.arrowRoom : 0)
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
         text: String(header.title).replace(/ /g, "\n")

@@ -110,57 +110,12 @@ TableView {
         return role === "step" ? ParticipantRules.shownStep(value) : valueText(value);
     }
 
-    // A column title shows one word a line, so that ten titles fit beside each other.
     function titleWidth(title) {
-        var words = String(title).split(" ");
-        var width = 0;
-        for (var i = 0; i < words.length; ++i)
-            width = Math.max(width, fontMetrics.advanceWidth(words[i]));
-        return Math.ceil(width) + 16 + arrowRoom;
+        return fitting.titleWidth(title);
     }
 
-    // Columns follow their texts in the rows in sight and a screenful more, and never get
-    // narrower than their titles. When together they are wider than the view, the widest
-    // give way down to a common width, eliding their longest texts, so that every column and
-    // the delete buttons stay in sight; titles and buttons stay whole. The widths come from
-    // the model, so no cell has to be made for them.
     function fitColumns() {
-        var roles = [];
-        for (var c = 0; c < columnCount; ++c)
-            roles.push(getColumn(c).role);
-        var rows = 2 * Math.ceil(viewport.height / (rowSizeProbe.implicitHeight + 2));
-        var texts = model ? model.textWidths(roles, rows, fontMetrics.font) : [];
-        var widths = [];
-        var minimums = [];
-        var excess = -viewport.width;
-        for (var i = 0; i < columnCount; ++i) {
-            var column = getColumn(i);
-            var title = titleWidth(column.title);
-            var content = column.role === "delete" ? rowSizeProbe.implicitWidth + 8
-                        : texts[i] > 0 ? Math.ceil(texts[i]) + 16 : 0;
-            var width = Math.max(title, model && model.count > 0 ? content : 0);
-            widths.push(width);
-            minimums.push(column.role === "delete" ? width : title);
-            excess += width;
-        }
-        // The largest common width that frees enough room.
-        var low = Math.max.apply(null, widths);
-        if (excess > 0) {
-            low = 0;
-            var high = Math.max.apply(null, widths);
-            while (high - low > 1) {
-                var cap = Math.floor((low + high) / 2);
-                var freed = 0;
-                for (i = 0; i < widths.length; ++i)
-                    freed += Math.max(0, widths[i] - Math.max(cap, minimums[i]));
-                if (freed >= excess)
-                    low = cap;
-                else
-                    high = cap;
-            }
-        }
-        for (i = 0; i < widths.length; ++i)
-            getColumn(i).width = Math.min(widths[i], Math.max(low, minimums[i]));
+        fitting.fit();
     }
 
     objectName: "lolView"
@@ -170,7 +125,10 @@ TableView {
         syncIndicator();
         Qt.callLater(fitColumns);
     }
-    onSortRoleChanged: syncIndicator()
+    onSortRoleChanged: {
+        syncIndicator();
+        fitting.makeRoomForArrow();
+    }
     onSortDescendingChanged: syncIndicator()
     onSortIndicatorColumnChanged: headerClicked()
     onSortIndicatorOrderChanged: headerClicked()
@@ -254,6 +212,14 @@ TableView {
 
     FontMetrics {
         id: fontMetrics
+    }
+
+    ColumnFitting {
+        id: fitting
+        table: lolView
+        metrics: fontMetrics
+        rowHeight: rowSizeProbe.implicitHeight + 2
+        deleteWidth: rowSizeProbe.implicitWidth + 8
     }
 
     Button {

@@ -76,6 +76,17 @@ Item {
             verify(findChild(item("header:birthDate"), "sortArrow").visible);
         }
 
+        // Only the sorted column keeps room for its arrow; the others give it to the texts.
+        function test_arrowRoomOnlyWhenSorted() {
+            var view = item("lolView");
+            var sex = view.getColumn(5);
+            compare(sex.width, view.titleWidth(sex.title));
+            mouseClick(item("header:sex"));
+            tryCompare(sex, "width", view.titleWidth(sex.title) + view.arrowRoom);
+            var bib = view.getColumn(7);
+            compare(bib.width, view.titleWidth(bib.title));
+        }
+
         function test_titlesByKeys() {
             item("header:name").forceActiveFocus();
             keyClick(Qt.Key_Right);
