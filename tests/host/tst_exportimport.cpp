@@ -29,8 +29,8 @@ void TestExportImport::roundTrip()
 {
     QFETCH(int, format);
     ParticipantListModel list;
-    list.append(ParticipantRules::gtoRecord({"07.03.2000", "Школа 5", "01234567890",
-                                             "Иванова Мария", "Ж", "007", "КМС"}));
+    list.append(ParticipantRules::gtoRecord(
+        {"07.03.2000", "Школа 5", "01234567890", "Иванова Мария", "Ж", "007", "КМС"}));
     list.append(ParticipantRules::gtoRecord(
         {"01.02.1980", "Клуб; \"Старт\"", "12345678901", "Петров Иван", "М", "", ""}));
     list.append(ParticipantRules::trainingRecord("5А", "Сидоров  Олег", "=Клуб"));
