@@ -155,11 +155,22 @@ void TestSafeSave::checkSave(bool reservable)
     const QString target = symlink ? link : path;
     const QByteArray targetName = QFile::encodeName(target);
     const QByteArray size = QByteArray::number(newSize);
+    // Copies beside the list, as another user may not reach the build folder (a checkout
+    // under a private home).
+    const QByteArray probe = QFile::encodeName(dir.filePath(QStringLiteral("save_probe")));
+    const QByteArray shim = QFile::encodeName(dir.filePath(QStringLiteral("save_shim.so")));
+    if (!reservable) {
+        QVERIFY(QFile::copy(QStringLiteral(SAVE_PROBE), QFile::decodeName(probe)));
+        QVERIFY(QFile::copy(QStringLiteral(SAVE_SHIM), QFile::decodeName(shim)));
+        QCOMPARE(::chmod(probe.constData(), 0755), 0);
+        QCOMPARE(::chmod(shim.constData(), 0755), 0);
+    }
     const auto save = [&] {
         if (reservable)
             return int(SafeSave::write(target, text));
-        ::setenv("LD_PRELOAD", SAVE_SHIM, 1);
-        ::execl(SAVE_PROBE, SAVE_PROBE, targetName.constData(), size.constData(), nullptr);
+        ::setenv("LD_PRELOAD", shim.constData(), 1);
+        ::execl(probe.constData(), probe.constData(), targetName.constData(), size.constData(),
+                nullptr);
         return 127;
     };
     QCOMPARE(LimitedChild::run(limit, save, saver == root ? LimitedChild::sameUser : saver),
