@@ -254,7 +254,7 @@ void ListFilterModel::onRowsInserted(int first, int last)
         shown.insert(shown.begin() + place, picked.begin(), picked.end());
         endInsertRows();
     }
-    findDuplicates();
+    findDuplicates(first, added);
 }
 
 void ListFilterModel::onRowsRemoved(int first, int last)
@@ -274,7 +274,7 @@ void ListFilterModel::onRowsRemoved(int first, int last)
     }
     for (auto later = shown.begin() + place; later != shown.end(); ++later)
         *later -= removed;
-    findDuplicates();
+    findDuplicates(first, -removed);
 }
 
 // The list only moves its rows: with the sort hint, views keep their items and refresh them.
@@ -305,23 +305,31 @@ void ListFilterModel::onLayoutChanged()
     findDuplicates();
 }
 
-void ListFilterModel::findDuplicates()
+void ListFilterModel::findDuplicates(int first, int moved)
 {
     if (!repeatKeysValid)
         updateRepeatKeys(0, source ? source->rowCount() - 1 : -1);
     ListDuplicates::Result found = ListDuplicates::find(repeatKeys);
-    if (found == duplicates)
+    // Moved rows change the numbers their notes name even where the groups stay.
+    if (found == duplicates && (moved == 0 || duplicates.groups.empty()))
         return;
     const int markedBefore = duplicates.markedRows;
+    const auto now = [first, moved](int row) {
+        return row < first ? row : moved < 0 && row < first - moved ? -1 : row + moved;
+    };
     // Notes change only on rows marked before or now; each run of them is told apart, or
     // all rows at once when the runs are many.
     std::vector<bool> touched(std::size_t(source ? source->rowCount() : 0), false);
-    for (const auto *result : {&duplicates, &found}) {
-        for (const auto &group : result->groups) {
-            for (const int row : group) {
-                if (std::size_t(row) < touched.size())
-                    touched[std::size_t(row)] = true;
-            }
+    for (const auto &group : duplicates.groups) {
+        for (const int row : group) {
+            if (std::size_t(now(row)) < touched.size())
+                touched[std::size_t(now(row))] = true;
+        }
+    }
+    for (const auto &group : found.groups) {
+        for (const int row : group) {
+            if (std::size_t(row) < touched.size())
+                touched[std::size_t(row)] = true;
         }
     }
     duplicates = std::move(found);

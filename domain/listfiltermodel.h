@@ -70,7 +70,9 @@ private:
     void onRowsRemoved(int first, int last);
     void onLayoutAboutToChange();
     void onLayoutChanged();
-    void findDuplicates();
+    // After rows from `first` on moved by `moved` (less than 0 for rows taken out there), the
+    // groups found before are counted as the rows are now.
+    void findDuplicates(int first = 0, int moved = 0);
     void updateRepeatKeys(int first, int last);
 
     QPointer<ParticipantListModel> source;

@@ -6,6 +6,7 @@
 #include <QCollator>
 #include <QLocale>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace ListSort {
@@ -55,8 +56,10 @@ std::vector<int> order(const std::vector<ListRow> &rows, int key, Kind kind, boo
             continue;
         }
         bool isNumber = false;
+        // "nan" and "inf" read as numbers but do not order as ones.
         if (kind == Kind::Number)
             sortKey.number = QLocale::c().toDouble(text, &isNumber);
+        isNumber = isNumber && std::isfinite(sortKey.number);
         sortKey.band = isNumber ? Numbers : Texts;
         if (!isNumber)
             sortKey.text = collator.sortKey(text);

@@ -105,6 +105,9 @@ void TestListEditing::sortOrder_data()
     QTest::newRow("bibs") << "pectoralNumber" << false
                           << QStringList{"10", "9", "б/н", "100", "", "2", "А1"}
                           << QStringList{"2", "9", "10", "100", "А1", "б/н", ""};
+    QTest::newRow("bibs with nan")
+        << "pectoralNumber" << false << QStringList{"5", "nan", "3", "1", "7", "2", "4"}
+        << QStringList{"1", "2", "3", "4", "5", "7", "nan"};
     QTest::newRow("steps back") << "step" << true << QStringList{"8.1", "6.0", "9.2", "6", "10"}
                                 << QStringList{"10", "9.2", "8.1", "6.0", "6"};
 }
@@ -200,6 +203,18 @@ void TestListEditing::duplicates()
     QCOMPARE(model->rowsWith("gtoUuid", " 111"), (QVariantList{0}));
     QCOMPARE(model->rowsWith("name", QStringLiteral("Петров")), (QVariantList{2, 3}));
     QCOMPARE(model->rowsWith("gtoUuid", ""), QVariantList());
+
+    // A view hears of the notes that a delete ends, also on rows below the deleted one.
+    QVERIFY(history->load(QStringLiteral(
+        R"([{"name":"X"},{"name":"B","gtoUuid":"1"},{"name":"Y"},{"name":"C","gtoUuid":"1"}])")));
+    QSignalSpy changed(filter.get(), &QAbstractItemModel::dataChanged);
+    QVERIFY(history->remove(1));
+    QVERIFY(notes(2).isEmpty());
+    const bool told =
+        std::any_of(changed.cbegin(), changed.cend(), [](const QList<QVariant> &args) {
+            return args[0].toModelIndex().row() <= 2 && args[1].toModelIndex().row() >= 2;
+        });
+    QVERIFY(told);
 }
 
 void TestListEditing::undoAndRedo_data()
