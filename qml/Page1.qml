@@ -9,7 +9,8 @@ import "creation"
 FocusScope {
     id: root
 
-    // The page's records live in itemModel, which builds and writes them.
+    // The records as the page saves them, in step with itemModel, which builds and writes
+    // them; a list typed by hand is small enough to copy on every change.
     property var items: []
     property alias filePath: pathRow.filePath
     property int pixSize: Theme.sizeUnit(height)
@@ -39,6 +40,19 @@ FocusScope {
 
     function clearList() {
         addHistory.clear();
+    }
+
+    function syncItems() {
+        var text = itemModel.toJson();
+        if (text !== "")
+            items = JSON.parse(text);
+    }
+
+    Component.onCompleted: {
+        itemModel.rowsInserted.connect(syncItems);
+        itemModel.rowsRemoved.connect(syncItems);
+        itemModel.modelReset.connect(syncItems);
+        itemModel.dataChanged.connect(syncItems);
     }
 
     // "УИН уже есть в списке: запись 3"; nothing while the field's text is new to the list.

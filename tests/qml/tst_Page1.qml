@@ -221,12 +221,19 @@ Item {
             fillGto("Club", "Anna", dateYearsAgo(20));
             add();
             add();
-            compare(JSON.parse(saveAndRead("twice.json")).length, 2);
+            var saved = saveAndRead("twice.json");
+            compare(JSON.parse(saved).length, 2);
             compare(item("itemModel").count, 2);
+            // The page's records are what it saves.
+            compare(JSON.stringify(page.items) + "\n", saved);
 
             mouseClick(item("clearButton"));
             compare(item("itemModel").count, 0);
+            compare(page.items.length, 0);
             compare(saveAndRead("cleared.json"), "[]\n");
+            item("clearButton").forceActiveFocus();
+            keyClick(Qt.Key_Z, Qt.ControlModifier);
+            compare(JSON.stringify(page.items) + "\n", saved);
         }
 
         function test_longListScrolls() {
