@@ -20,6 +20,10 @@ const QString notTableText = QStringLiteral("это не таблица");
 const QString tooManyCellsText = QStringLiteral("больше 1 000 000 ячеек");
 constexpr int MaxSheetRows = 1048576;
 constexpr int MaxSheetColumns = 16384;
+// A sheet nests a handful of elements deep; the XML reader keeps every open one.
+constexpr int MaxDepth = 64;
+// A merge spans two cells at least, so more than this fills the cell cap whatever they hold.
+constexpr int MaxMerges = int(SourceLimits::MaxCells / 2);
 
 // "AB12" as a zero-based row and column.
 bool cellPosition(const QStringRef &ref, int &row, int &column)
@@ -58,6 +62,20 @@ bool isDateFormat(int id, const QString &code)
     return false;
 }
 
+// As QXmlStreamReader::skipCurrentElement(), with an error for elements nested past
+// MaxDepth, as the reader keeps every open one.
+void skipElement(QXmlStreamReader &xml)
+{
+    int depth = 1;
+    while (depth > 0 && !xml.atEnd() && !xml.hasError()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::EndElement)
+            --depth;
+        else if (token == QXmlStreamReader::StartElement && ++depth > MaxDepth)
+            xml.raiseError();
+    }
+}
+
 // Text of a shared or inline string: plain, or the runs of rich text without their
 // phonetic guides. Characters XML cannot hold come as _xHHHH_.
 QString richText(QXmlStreamReader &xml)
@@ -71,10 +89,10 @@ QString richText(QXmlStreamReader &xml)
                 if (xml.name() == QLatin1String("t"))
                     text += xml.readElementText();
                 else
-                    xml.skipCurrentElement();
+                    skipElement(xml);
             }
         } else {
-            xml.skipCurrentElement();
+            skipElement(xml);
         }
     }
     if (text.contains(QLatin1String("_x"))) {
@@ -169,14 +187,24 @@ template <typename OnStart> bool Reader::parse(const QString &entry, OnStart &&o
     if (!device)
         return fail(damagedText);
     QXmlStreamReader xml(device.get());
+    int depth = 0;
     // An entry that breaks off leaves the reader waiting for more data: stop at any error.
     while (!xml.atEnd() && !xml.hasError()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
         // A document type comes before the first element, so nothing has been expanded yet.
         if (token == QXmlStreamReader::DTD)
             return fail(QStringLiteral("недопустимый XML (DTD)"));
-        if (token == QXmlStreamReader::StartElement && !onStart(xml))
+        if (token == QXmlStreamReader::EndElement)
+            --depth;
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        if (++depth > MaxDepth)
+            return fail(damagedText);
+        if (!onStart(xml))
             return false;
+        // A start that read its element through leaves the reader at the element's end.
+        if (xml.isEndElement())
+            --depth;
     }
     if (device->failed() || xml.hasError())
         return fail(damagedText);
@@ -218,7 +246,7 @@ bool Reader::readCell(QXmlStreamReader &xml, int row, int column)
             value = richText(xml);
             hasValue = true;
         } else {
-            xml.skipCurrentElement();
+            skipElement(xml);
         }
     }
     if (xml.hasError())
@@ -291,6 +319,8 @@ bool Reader::readSheet(const QString &entry)
                 return fail(damagedText);
             return readCell(xml, refRow, column);
         } else if (name == QLatin1String("mergeCell")) {
+            if (mergeRefs.size() >= MaxMerges)
+                return fail(tooManyCellsText);
             mergeRefs.append(xml.attributes().value(QLatin1String("ref")).toString());
         }
         return true;
@@ -377,7 +407,7 @@ bool Reader::run(SourceTable &result)
                                          xml.attributes().value(QLatin1String("numFmtId")).toInt();
                                      dateStyles.push_back(isDateFormat(id, formats.value(id)));
                                  }
-                                 xml.skipCurrentElement();
+                                 skipElement(xml);
                              }
                          }
                          return true;

@@ -139,6 +139,14 @@ rewrite("sparse.xlsx", {"xl/worksheets/sheet1.xml":
 rewrite("merges.xlsx", {"xl/worksheets/sheet1.xml":
                         lambda x: re.sub(r"<mergeCells[^>]*>", lambda m: m.group(0) +
                                          '<mergeCell ref="A1:J100000"/>' * 3000, x)})
+# A million merges of one cell each, which fill no more than the cap but are kept until read.
+rewrite("onecellmerges.xlsx", {"xl/worksheets/sheet1.xml":
+                               lambda x: re.sub(r"<mergeCells[^>]*>", lambda m: m.group(0) +
+                                                '<mergeCell ref="A1:A1"/>' * 1_000_000, x)})
+# Elements nested a million deep, which the XML reader would keep open all at once.
+rewrite("deep.xlsx", {"xl/worksheets/sheet1.xml":
+                      lambda x: x.replace("</sheetData>",
+                                          "<a>" * 1_000_000 + "</a>" * 1_000_000 + "</sheetData>")})
 # One row of a hundred million separators, alone and before a value.
 with open(path("separators.csv"), "wb") as f:
     f.write(b";" * 100_000_000)

@@ -165,6 +165,10 @@ void TestTableReaders::hostileInput_data()
                                    << "больше 1 000 000 ячеек" << 0;
     QTest::newRow("merges filling billions of cells") << "merges.xlsx"
                                                       << "больше 1 000 000 ячеек" << 0;
+    QTest::newRow("a million merges of one cell") << "onecellmerges.xlsx"
+                                                  << "больше 1 000 000 ячеек" << 0;
+    QTest::newRow("elements nested a million deep") << "deep.xlsx"
+                                                    << "файл повреждён" << 0;
     QTest::newRow("text of a million cells") << "cells.csv"
                                              << "больше 1 000 000 ячеек" << 0;
     QTest::newRow("a row of separators") << "separators.csv"
