@@ -176,6 +176,9 @@ Result overwrite(const std::string &path, const QByteArray &bytes)
                 (void)::ftruncate(file.get(), oldSize);
             return WriteFailed;
         }
+        // Old bytes that cannot be read cannot be put back after a failed write.
+        if (reserved != 0 && !readable)
+            return WriteFailed;
     }
     if (writeAll(file.get(), bytes.constData(), std::size_t(size)) &&
         ::ftruncate(file.get(), size) == 0 && sync(file.get()))

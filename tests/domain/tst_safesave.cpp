@@ -94,6 +94,8 @@ void TestSafeSave::saveKeepsWhatIsNotOurs_data()
         << 0755u << nobody << 0644u << nobody << 100 << 150 << false << false << 3;
     QTest::newRow("folder not writable")
         << 0755u << nobody << 0644u << nobody << 0 << 300 << false << false << 0;
+    QTest::newRow("write-only file, disk full")
+        << 0755u << nobody << 0200u << nobody << 100 << 200000 << false << false << 3;
     QTest::newRow("user's private file saved by root")
         << 0755u << nobody << 0600u << root << 0 << 300 << false << false << 0;
     QTest::newRow("user's private file saved by root, disk full")
