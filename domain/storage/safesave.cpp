@@ -6,11 +6,15 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
+#ifdef Q_OS_LINUX
+#include <sys/xattr.h>
+#endif
 #else
 #include <QSaveFile>
 #endif
@@ -113,6 +117,25 @@ bool newFileMode(mode_t &mode)
     (void)mode;
     return false;
 #endif
+}
+
+// Extended attributes, access lists among them, that a new file beside `path` would not
+// carry; the security label is the folder's as well.
+bool hasOwnAttributes(const std::string &path)
+{
+#ifdef Q_OS_LINUX
+    char names[4096];
+    const ssize_t size = ::listxattr(path.c_str(), names, sizeof(names));
+    if (size < 0)
+        return errno == ERANGE;
+    for (ssize_t at = 0; at < size; at += ssize_t(std::strlen(names + at)) + 1) {
+        if (std::strncmp(names + at, "security.", 9) != 0)
+            return true;
+    }
+#else
+    (void)path;
+#endif
+    return false;
 }
 
 // Writes a complete file beside `path` and renames it over `path`. Gives false, having
@@ -260,7 +283,7 @@ Result write(const QString &path, const QByteArray &bytes)
     // As careful editors do: a rename only where it changes nothing but the content.
     Result result = WriteFailed;
     if (st.st_uid == ::geteuid() && st.st_nlink == 1 && mayWrite(folderOf(target)) &&
-        replace(target, &st, bytes, result))
+        !hasOwnAttributes(target) && replace(target, &st, bytes, result))
         return result;
     return overwrite(target, bytes);
 }

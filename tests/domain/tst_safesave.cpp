@@ -10,6 +10,7 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -67,6 +68,7 @@ private slots:
     void saveThroughDanglingLink();
     void newFileTakesTheMask_data();
     void newFileTakesTheMask();
+    void saveKeepsExtendedAttributes();
 
 private:
     void checkSave(bool reservable);
@@ -296,6 +298,26 @@ void TestSafeSave::newFileTakesTheMask()
     QCOMPARE(ownerOf(path).mode, mode_t(0666 & ~mask));
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("new.json")});
+}
+
+// Attributes, access lists among them, stay with the file: a file made beside it would
+// not have them.
+void TestSafeSave::saveKeepsExtendedAttributes()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("list.json"));
+    const QByteArray name = QFile::encodeName(path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    if (::setxattr(name.constData(), "user.tag", "kept", 4, 0) != 0)
+        QSKIP("no user attributes on this file system");
+    QCOMPARE(SafeSave::write(path, "[]\n"), SafeSave::Ok);
+    QCOMPARE(bytesOf(path), QByteArray("[]\n"));
+    char value[8] = {};
+    QCOMPARE(::getxattr(name.constData(), "user.tag", value, sizeof(value)), ssize_t(4));
+    QCOMPARE(QByteArray(value), QByteArray("kept"));
 }
 
 QTEST_GUILESS_MAIN(TestSafeSave)
