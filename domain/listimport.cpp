@@ -101,8 +101,12 @@ bool ListImport::openFile(const QString &path)
 bool ListImport::readFile(const QString &path)
 {
     const QString local = path.startsWith(QLatin1String("file:")) ? QUrl(path).toLocalFile() : path;
+    // A pipe would hold the window until something writes to it.
+    const QFileInfo info(local);
+    if (info.exists() && !info.isFile())
+        return fail(QStringLiteral("это не обычный файл"));
     QFile file(local);
-    if (!file.open(QIODevice::ReadOnly) || QFileInfo(local).isDir())
+    if (!file.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("файл не читается"));
     if (file.size() == 0)
         return fail(QStringLiteral("файл пуст"));

@@ -60,6 +60,11 @@ bool read(const QString &path, QByteArray &bytes, QString &reason)
         reason = QStringLiteral("Это папка, а не файл");
         return false;
     }
+    // A pipe would hold the window until something writes to it, a device read on for ever.
+    if (info.exists() && !info.isFile()) {
+        reason = QStringLiteral("Это не обычный файл");
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         reason = !info.exists()       ? QStringLiteral("Файл не найден")
@@ -75,6 +80,11 @@ bool read(const QString &path, QByteArray &bytes, QString &reason)
     bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         reason = QStringLiteral("Не удалось прочитать файл");
+        return false;
+    }
+    // Its NUL bytes would cut it before the first character, for a cause that says nothing.
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        reason = QStringLiteral("Файл не в кодировке UTF-8, а в UTF-16");
         return false;
     }
     trim(bytes);

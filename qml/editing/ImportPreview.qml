@@ -161,12 +161,15 @@ FocusScope {
 
             KeyButton {
                 objectName: "importAddButton"
+                // Nothing to add, and a replace would only empty the list.
+                enabled: listImport.rowCount > 0
                 text: "Добавить к списку"
                 onClicked: preview.finish("add")
             }
 
             KeyButton {
                 objectName: "importReplaceButton"
+                enabled: listImport.rowCount > 0
                 text: "Заменить список"
                 onClicked: preview.finish("replace")
             }

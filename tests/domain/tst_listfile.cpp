@@ -3,6 +3,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 // Lists opened from files, as the editing page opens them.
 class TestListFile : public QObject
@@ -60,6 +61,7 @@ void TestListFile::loadFileSaysWhy_data()
           "Слишком большое число 99999999999999999999…: строка 1, позиция 2");
     fails("lone high surrogate", "[{\"a\":\"x\\ud800\"}]",
           "Непарный суррогат в строке: строка 1, позиция 15");
+    fails("UTF-16", QByteArray("\xFF\xFE[\0]\0", 6), "Файл не в кодировке UTF-8, а в UTF-16");
     fails("lone low surrogate", "[\"\\udc00\"]", "Непарный суррогат в строке: строка 1, позиция 8");
 
     QTest::newRow("byte order mark")
@@ -111,6 +113,7 @@ void TestListFile::pathsThatAreNoFile_data()
     QTest::newRow("missing folder")
         << QStringLiteral("no/list.json") << QStringLiteral("Файл не найден");
     QTest::newRow("folder") << QStringLiteral(".") << QStringLiteral("Это папка, а не файл");
+    QTest::newRow("pipe") << QStringLiteral("pipe") << QStringLiteral("Это не обычный файл");
 }
 
 void TestListFile::pathsThatAreNoFile()
@@ -118,6 +121,8 @@ void TestListFile::pathsThatAreNoFile()
     QFETCH(QString, name);
     QFETCH(QString, reason);
     QTemporaryDir dir;
+    if (name == QLatin1String("pipe"))
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(name)).constData(), 0600), 0);
     ParticipantListModel model;
     QVERIFY(!model.loadFile(name.isEmpty() ? name : dir.filePath(name)));
     QCOMPARE(model.loadError(), reason);

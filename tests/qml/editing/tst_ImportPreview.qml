@@ -100,6 +100,18 @@ Item {
             compare(item("jsonModel").toJson(), data.list);
         }
 
+        // Rows whose columns all have no meaning give nothing to add or to replace with.
+        function test_noRowsNoActions() {
+            paste("Иванов\t5А\nПетров\t5Б");
+            verify(item("importPreview").visible);
+            verify(!item("importAddButton").enabled);
+            verify(!item("importReplaceButton").enabled);
+            tryVerify(function () { return item("meaning:0").activeFocus; });
+            keyClick(Qt.Key_Up);
+            tryVerify(function () { return item("importReplaceButton").enabled; });
+            verify(item("importAddButton").enabled);
+        }
+
         function test_oneUndoTakesTheImportBack_data() {
             return [
                 { tag: "add", button: "importAddButton", count: 3 },
