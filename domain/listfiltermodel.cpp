@@ -149,7 +149,7 @@ std::string ListFilterModel::findText(int sourceRow, const std::vector<int> &key
         // The step as the table shows it: 6.0 as 6.
         if (key == step)
             ListText::appendFolded(
-                text, ParticipantRules::shownStep(QString::fromUtf8(*value)).toStdString());
+                text, ParticipantRules::shownStep(ListText::fromUtf8(*value)).toStdString());
         else
             ListText::appendFolded(text, viewOf(*value));
         text += '\x1F';

@@ -18,10 +18,17 @@ inline const QByteArray *bytesOf(const ListValue *value)
                : nullptr;
 }
 
+// All of the bytes: Qt's own conversion of a byte array stops at a NUL, which a JSON string
+// may hold.
+inline QString fromUtf8(const QByteArray &text)
+{
+    return QString::fromUtf8(text.constData(), text.size());
+}
+
 inline QString of(const ListValue *value)
 {
     const QByteArray *text = bytesOf(value);
-    return text ? QString::fromUtf8(*text) : QString();
+    return text ? fromUtf8(*text) : QString();
 }
 
 // For finding and comparing as an operator reads: case and "ё"/"е" make no difference.

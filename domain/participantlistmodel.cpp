@@ -2,6 +2,7 @@
 
 #include "codecs/listfile.h"
 #include "codecs/listjson.h"
+#include "listtext.h"
 #include "participantrules.h"
 #include "storage/safesave.h"
 
@@ -48,7 +49,7 @@ QVariant ParticipantListModel::data(const QModelIndex &index, int role) const
         // As spelled in the file: a double would show 12345678901234567890 with other
         // digits, and an edit started on that cell would write them back.
     default:
-        return QString::fromUtf8(value->text);
+        return ListText::fromUtf8(value->text);
     }
 }
 

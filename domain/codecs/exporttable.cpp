@@ -1,7 +1,9 @@
 #include "exporttable.h"
 
+#include "listtext.h"
 #include "participantrules.h"
 
+#include <QLocale>
 #include <QVariant>
 #include <algorithm>
 #include <charconv>
@@ -82,7 +84,7 @@ QVariant variantOf(const ListValue &value)
     case ListValue::Type::Null:
         return QVariant::fromValue(nullptr);
     default:
-        return QString::fromUtf8(value.text);
+        return ListText::fromUtf8(value.text);
     }
 }
 
@@ -106,7 +108,7 @@ ExportCell cellOf(const ListValue *value)
     default:
         cell.type = ExportCell::Type::Text;
     }
-    cell.text = QString::fromUtf8(value->text);
+    cell.text = ListText::fromUtf8(value->text);
     return cell;
 }
 
@@ -157,8 +159,15 @@ ExportTable ExportTable::build(const std::vector<ListRow> &rows, const KeyTable 
             const int key = columnKeys[std::size_t(c)];
             const ListValue *value = key < 0 ? nullptr : findValue(row, key);
             ExportCell cell = cellOf(value);
-            if (c == stepColumn && value)
+            if (c == stepColumn && value) {
                 cell.text = ParticipantRules::shownStep(variantOf(*value));
+                // A number too is written as the table shows it: 6.4 as 6.
+                bool shownNumber = false;
+                if (cell.type == ExportCell::Type::Number)
+                    cell.number = QLocale::c().toDouble(cell.text, &shownNumber);
+                if (cell.type == ExportCell::Type::Number && !shownNumber)
+                    cell.type = ExportCell::Type::Text;
+            }
             if (c == 1 && cell.type == ExportCell::Type::Text) {
                 cell.date = realDate(cell.text);
                 if (cell.date.isValid())

@@ -62,7 +62,7 @@ const char *const mixedList = R"([
 {"birthDate":"07.03.2000","group":"Школа 5","gtoUuid":"01234567890","isGto":true,
  "name":"Иванова Мария","organization":"Школа 5","sex":"Ж","step":"6.0",
  "pectoralNumber":"007","athleticRank":"КМС"},
-{"group":"5А","isGto":false,"name":"=1+2","organization":"Клуб; \"Старт\"",
+{"group":"5А","isGto":false,"name":"=1+2","organization":"Клуб; \"Старт\"","step":6.4,
  "birthDate":"31.02.2000","score":12.5,"paid":true,"tags":["a",1],"coach":{"name":"Петров"},
  "note":null,"big":12345678901234567890},
 {"name":"строка 1\nстрока 2","step":"8.1","organization":"Школа 5","score":-3,"note":"@x"}
@@ -117,7 +117,7 @@ void TestListExporter::xlsxKeepsKindsOfCells()
         "s:Школа 5","s:Школа 5","s:01234567890","s:Ж","s:6","s:007","s:КМС","s:ГТО",
         null,null,null,null,null,null])"));
     QCOMPARE(rows.at(2).toArray(), json(R"(["n:2","s:=1+2","s:31.02.2000","s:5А",
-        "s:Клуб; \"Старт\"",null,null,null,null,null,"s:Тренировка","n:12.5","b:True",
+        "s:Клуб; \"Старт\"",null,null,"n:6",null,null,"s:Тренировка","n:12.5","b:True",
         "s:[\"a\",1]","s:{\"name\":\"Петров\"}",null,"s:12345678901234567890"])"));
     QCOMPARE(rows.at(3).toArray(), json(R"(["n:3","s:строка 1\nстрока 2",null,null,
         "s:Школа 5",null,null,"s:8.1",null,null,null,"n:-3",null,null,null,"s:@x",null])"));
@@ -183,7 +183,7 @@ void TestListExporter::csvQuotesAndGuards()
     QCOMPARE(rows.at(1).toArray(), json(R"(["1","Иванова Мария","07.03.2000","Школа 5",
         "Школа 5","01234567890","Ж","6","007","КМС","ГТО","","","","","",""])"));
     QCOMPARE(rows.at(2).toArray(), json(R"(["2","'=1+2","31.02.2000","5А","Клуб; \"Старт\"",
-        "","","","","","Тренировка","12.5","true","[\"a\",1]","{\"name\":\"Петров\"}","",
+        "","","6","","","Тренировка","12.5","true","[\"a\",1]","{\"name\":\"Петров\"}","",
         "12345678901234567890"])"));
     QCOMPARE(rows.at(3).toArray(), json(R"(["3","строка 1\nстрока 2","","","Школа 5","","",
         "8.1","","","","-3","","","","'@x",""])"));
@@ -202,6 +202,8 @@ void TestListExporter::csvGuardsFormulas()
         {"\"\\r=1\"", "'\r=1"},
         {"\"a=1\"", "a=1"},
         {"-1.5", "-1.5"},
+        // Not cut at a NUL.
+        {"\"a\\u0000b\"", QString::fromUtf8("a\0b", 3)},
     };
     QByteArray list;
     for (const auto &c : cases)
