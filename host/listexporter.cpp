@@ -15,6 +15,10 @@ int ListExporter::save(ParticipantListModel *model, int format, const QUrl &targ
     const QString path = target.toLocalFile();
     if (!model || path.isEmpty())
         return CannotOpen;
+    // An export never takes the place of the list it was made from.
+    const QFileInfo written(path);
+    if (!listPath.isEmpty() && written.exists() && written == QFileInfo(listPath))
+        return CannotOpen;
     try {
         const ExportTable table = ExportTable::build(model->rows(), model->keys());
         QByteArray bytes;

@@ -33,8 +33,8 @@ public:
     explicit ListExporter(QObject *parent = nullptr) : QObject(parent) {}
 
     // Exports the model's rows to the local file `target`. `listPath` names the list in the
-    // PDF's title; `newPagePerOrganization` starts each organization of the PDF on a page
-    // of its own.
+    // PDF's title and is never written: a target that is the list's file gives CannotOpen.
+    // `newPagePerOrganization` starts each organization of the PDF on a page of its own.
     Q_INVOKABLE int save(ParticipantListModel *model, int format, const QUrl &target,
                          const QString &listPath, bool newPagePerOrganization = false) const;
 

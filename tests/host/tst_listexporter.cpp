@@ -329,6 +329,17 @@ void TestListExporter::failedExportKeepsOldFile()
     QCOMPARE(old.readAll(), QByteArray("old"));
 
     QCOMPARE(save(mixedList, format, dir.filePath("missing/list")), int(ListExporter::CannotOpen));
+
+    // Nor does an export take the place of its own list, by any of the list's names.
+    ParticipantListModel model;
+    QVERIFY(model.load(QString::fromUtf8(mixedList)));
+    const QString link = dir.filePath(QStringLiteral("link%1").arg(format));
+    QVERIFY(QFile::link(path, link));
+    QCOMPARE(exporter.save(&model, format, QUrl::fromLocalFile(link), path),
+             int(ListExporter::CannotOpen));
+    old.close();
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("old"));
 }
 
 void TestListExporter::suggestedUrl()
