@@ -99,11 +99,12 @@ int runApplication(int &argc, char **argv, const QUrl &document,
     if (onWindowReady)
         onWindowReady(*window);
 
-    // Closing the window ends the event loop with status 0; counting from the close, not
-    // from the loop's end, bounds the whole way out even on a busy machine.
-    QObject::connect(&app, &QGuiApplication::lastWindowClosed, [] { endSoon(0); });
+    // Closing the window ends the event loop with status 0. The pages hand their last
+    // changes to the recovery store as it ends: those are written out however long that
+    // takes, and only the way out after them is bounded.
     const int status = app.exec();
-    endSoon(status);
     root.reset();
+    recovery.waitForWrites();
+    endSoon(status);
     return status;
 }
