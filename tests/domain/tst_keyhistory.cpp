@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 // The model of one editing page lives as long as the program, through every list opened.
-class TestListHistory : public QObject
+class TestKeyHistory : public QObject
 {
     Q_OBJECT
 
@@ -43,7 +43,7 @@ QString ordinaryList()
 
 // In a child under an address space limit, so that a model that keeps a value slot for
 // every key ever met fails here instead of taking the machine's memory.
-void TestListHistory::loadCostFollowsTheFileNotTheKeysMetBefore()
+void TestKeyHistory::loadCostFollowsTheFileNotTheKeysMetBefore()
 {
     const QString history = manyKeys(20000);
     const QString list = ordinaryList();
@@ -71,5 +71,5 @@ void TestListHistory::loadCostFollowsTheFileNotTheKeysMetBefore()
     QCOMPARE(WEXITSTATUS(status), 0);
 }
 
-QTEST_GUILESS_MAIN(TestListHistory)
-#include "tst_listhistory.moc"
+QTEST_GUILESS_MAIN(TestKeyHistory)
+#include "tst_keyhistory.moc"
