@@ -18,6 +18,8 @@ struct KeyTable
     int intern(const std::string &name);
     // The key's index, or -1 when it was never met.
     int find(const std::string &name) const;
+    // Forgets the keys from index `size` on.
+    void truncate(int size);
     int size() const { return int(names.size()); }
 };
 

@@ -112,14 +112,25 @@ bool ParticipantListModel::loadUtf8(const char *begin, const char *end, const QS
         const long long badByte = ListFile::invalidUtf8At(begin, end);
         if (badByte >= 0)
             return failLoad(ListFile::notUtf8Reason(begin, end, badByte));
-        // Keys met by a load that fails must not enter the order, so the reader works on
-        // a copy.
-        KeyTable loadedKeys = keyTable;
+        // Keys met by a load that fails must not enter the order: they go again. A copy of
+        // the table instead would make every load pay for all the keys met before.
+        struct NewKeys
+        {
+            KeyTable &keys;
+            const int before = keys.size();
+            bool kept = false;
+            ~NewKeys()
+            {
+                if (!kept)
+                    keys.truncate(before);
+            }
+        } newKeys{keyTable};
         for (const QString &key : keyOrder)
-            loadedKeys.intern(key.toStdString());
+            keyTable.intern(key.toStdString());
         ListJson::ReadResult result;
-        if (!ListJson::read(begin, end, loadedKeys, result))
+        if (!ListJson::read(begin, end, keyTable, result))
             return failLoad(ListFile::readErrorReason(begin, end, result.error));
+        newKeys.kept = true;
         if (result.skipped > 0)
             qWarning("List file: %lld element(s) that are not objects skipped, the first at "
                      "index %lld",
@@ -127,7 +138,6 @@ bool ParticipantListModel::loadUtf8(const char *begin, const char *end, const QS
         const bool countChanges = result.rows.size() != listRows.size();
         beginResetModel();
         listRows.swap(result.rows);
-        keyTable = std::move(loadedKeys);
         updateRoleKeys();
         endResetModel();
         if (countChanges)

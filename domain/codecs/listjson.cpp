@@ -449,3 +449,11 @@ int KeyTable::find(const std::string &name) const
     const auto found = indexOf.find(name);
     return found == indexOf.end() ? -1 : found->second;
 }
+
+void KeyTable::truncate(int size)
+{
+    for (int index = size; index < int(names.size()); ++index)
+        indexOf.erase(names[std::size_t(index)]);
+    names.resize(std::size_t(size));
+    prefixes.resize(std::size_t(size));
+}
