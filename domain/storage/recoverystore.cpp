@@ -122,6 +122,24 @@ void RecoveryStore::claimOrphans()
             lock->unlock();
     }
 
+    // Half-written files of copies that died while writing them.
+    const QStringList halfWritten = folder.entryList(
+        {QLatin1String(".*") + suffix + QLatin1String(".*")}, QDir::Files | QDir::Hidden);
+    for (const QString &name : halfWritten) {
+        const QString owner = name.mid(1).section(QLatin1Char('.'), 0, 0);
+        if (owner == id || running.contains(owner))
+            continue;
+        if (claimedLocks.count(owner)) {
+            QFile::remove(folder.filePath(name));
+            continue;
+        }
+        std::unique_ptr<QLockFile> lock = lockOf(folder, owner);
+        if (lock->tryLock(0)) {
+            QFile::remove(folder.filePath(name));
+            lock->unlock();
+        }
+    }
+
     if (!found)
         return;
     for (QList<Offer> &offers : pageOffers)

@@ -213,9 +213,14 @@ void TestRecovery::twoCopiesKeepTheirFilesApart()
     QVERIFY(contents(first->fileOf(RecoveryStore::Creation)).contains("Иванова"));
     QVERIFY(!contents(second.fileOf(RecoveryStore::Creation)).contains("Иванова"));
 
-    // A copy that runs keeps its files.
+    // A copy that runs keeps its files, the one it is writing too.
+    const QFileInfo written(first->fileOf(RecoveryStore::Creation));
+    const QString writing =
+        written.dir().filePath(QLatin1Char('.') + written.fileName() + QStringLiteral(".Ab12Cd"));
+    writeFile(writing, "[");
     second.claimOrphans();
     QVERIFY(second.offers(RecoveryStore::Creation).isEmpty());
+    QVERIFY(QFile::exists(writing));
 
     // Once it has ended, the next start is offered its list, and only its list.
     first.reset();
@@ -298,6 +303,10 @@ void TestRecovery::staleLockIsTakenOver()
     state.rows = ('[' + training + ']').toUtf8();
     const QString left = file(QStringLiteral("20240101-000000-000-1.creation.recovery"));
     writeFile(left, RecoveryStore::encode(RecoveryStore::Creation, state));
+    // A write it was killed in.
+    const QString halfWritten =
+        file(QStringLiteral(".20240101-000000-000-1.editing.recovery.Ab12Cd"));
+    writeFile(halfWritten, "[");
 
     {
         RecoveryStore store(folder());
@@ -310,6 +319,7 @@ void TestRecovery::staleLockIsTakenOver()
     }
     // Not turned down, so still there for the next start.
     QVERIFY(QFile::exists(left));
+    QVERIFY(!QFile::exists(halfWritten));
     QVERIFY(!QFile::exists(lockPath));
 }
 
