@@ -263,21 +263,6 @@ Result build(const SourceTable &table, const Columns &columns, const QDate &toda
         }
 
         const bool gto = !birthDate.isEmpty() || !gtoUuid.isEmpty();
-        // Values that the kind of record has no place for are named, not lost unseen.
-        if (gto && !values[Group].isEmpty() && values[Group] != values[Organization])
-            result.problems.append(
-                where() + QStringLiteral("класс %1 не входит в запись ГТО").arg(values[Group]));
-        if (!gto) {
-            QStringList dropped;
-            for (const int meaning : {Sex, PectoralNumber, AthleticRank}) {
-                if (!values[meaning].isEmpty())
-                    dropped << values[meaning];
-            }
-            if (!dropped.isEmpty())
-                result.problems.append(
-                    where() + QStringLiteral("без даты рождения и УИН не входят в запись: ") +
-                    dropped.join(QStringLiteral(", ")));
-        }
         ++result.rowCount;
         result.gtoCount += gto ? 1 : 0;
         if (!makeRecords)
