@@ -28,16 +28,13 @@ FocusScope {
 
     // An edit still open commits first, so that it is the step taken back. Keys that come
     // from the header leave the focus there.
-    function undo() {
+    function historyStep(back) {
         if (lolView.activeFocus && !lolView.headerFocused)
             finishEditing();
-        listHistory.undo();
-    }
-
-    function redo() {
-        if (lolView.activeFocus && !lolView.headerFocused)
-            finishEditing();
-        listHistory.redo();
+        if (back)
+            listHistory.undo();
+        else
+            listHistory.redo();
     }
 
     // The table changes only when the whole file is a list.
@@ -96,8 +93,8 @@ FocusScope {
 
     UndoShortcuts {
         enabled: root.visible
-        onUndo: root.undo()
-        onRedo: root.redo()
+        onUndo: root.historyStep(true)
+        onRedo: root.historyStep(false)
     }
 
     PageRecovery {
@@ -190,8 +187,8 @@ FocusScope {
             Layout.fillWidth: true
             canUndo: listHistory.canUndo
             canRedo: listHistory.canRedo
-            onUndoClicked: root.undo()
-            onRedoClicked: root.redo()
+            onUndoClicked: root.historyStep(true)
+            onRedoClicked: root.historyStep(false)
         }
 
         ParticipantTable {
@@ -201,8 +198,8 @@ FocusScope {
             model: tableModel
             history: listHistory
             focusSink: failureLabel
-            onUndoRequested: root.undo()
-            onRedoRequested: root.redo()
+            onUndoRequested: root.historyStep(true)
+            onRedoRequested: root.historyStep(false)
         }
 
         Label {

@@ -1,12 +1,12 @@
 #include "xlsxtable.h"
 
 #include "participantrules.h"
+#include "sheetxml.h"
 #include "ziparchive.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <algorithm>
 
@@ -14,99 +14,14 @@ namespace XlsxTable {
 
 namespace {
 
+using namespace SheetXml;
+
 const QString damagedText = QStringLiteral("файл повреждён");
 const QString encryptedText = QStringLiteral("файл зашифрован");
 const QString notTableText = QStringLiteral("это не таблица");
 const QString tooManyCellsText = QStringLiteral("больше 1 000 000 ячеек");
-constexpr int MaxSheetRows = 1048576;
-constexpr int MaxSheetColumns = 16384;
-// A sheet nests a handful of elements deep; the XML reader keeps every open one.
-constexpr int MaxDepth = 64;
 // A merge spans two cells at least, so more than this fills the cell cap whatever they hold.
 constexpr int MaxMerges = int(SourceLimits::MaxCells / 2);
-
-// "AB12" as a zero-based row and column.
-bool cellPosition(const QStringRef &ref, int &row, int &column)
-{
-    int i = 0;
-    column = 0;
-    for (; i < ref.size() && ref.at(i).isUpper() && ref.at(i).unicode() < 128; ++i)
-        column = column * 26 + (ref.at(i).unicode() - 'A' + 1);
-    bool ok = false;
-    row = ref.mid(i).toInt(&ok) - 1;
-    --column;
-    return ok && i > 0 && i <= 3 && row >= 0 && row < MaxSheetRows && column < MaxSheetColumns;
-}
-
-// Built-in date formats, and custom ones that show a day or a year.
-bool isDateFormat(int id, const QString &code)
-{
-    if ((id >= 14 && id <= 17) || id == 22 || (id >= 27 && id <= 36) || (id >= 50 && id <= 58))
-        return true;
-    for (int i = 0; i < code.size(); ++i) {
-        const QChar c = code.at(i).toLower();
-        if (c == QLatin1Char('"')) {
-            i = code.indexOf(QLatin1Char('"'), i + 1);
-            if (i < 0)
-                return false;
-        } else if (c == QLatin1Char('[')) {
-            i = code.indexOf(QLatin1Char(']'), i + 1);
-            if (i < 0)
-                return false;
-        } else if (c == QLatin1Char('\\') || c == QLatin1Char('_') || c == QLatin1Char('*')) {
-            ++i;
-        } else if (c == QLatin1Char('d') || c == QLatin1Char('y')) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// As QXmlStreamReader::skipCurrentElement(), with an error for elements nested past
-// MaxDepth, as the reader keeps every open one.
-void skipElement(QXmlStreamReader &xml)
-{
-    int depth = 1;
-    while (depth > 0 && !xml.atEnd() && !xml.hasError()) {
-        const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::EndElement)
-            --depth;
-        else if (token == QXmlStreamReader::StartElement && ++depth > MaxDepth)
-            xml.raiseError();
-    }
-}
-
-// Text of a shared or inline string: plain, or the runs of rich text without their
-// phonetic guides. Characters XML cannot hold come as _xHHHH_.
-QString richText(QXmlStreamReader &xml)
-{
-    QString text;
-    while (xml.readNextStartElement()) {
-        if (xml.name() == QLatin1String("t")) {
-            text += xml.readElementText();
-        } else if (xml.name() == QLatin1String("r")) {
-            while (xml.readNextStartElement()) {
-                if (xml.name() == QLatin1String("t"))
-                    text += xml.readElementText();
-                else
-                    skipElement(xml);
-            }
-        } else {
-            skipElement(xml);
-        }
-    }
-    if (text.contains(QLatin1String("_x"))) {
-        static const QRegularExpression escape(QStringLiteral("_x([0-9A-Fa-f]{4})_"));
-        QRegularExpressionMatch match;
-        int from = 0;
-        while ((match = escape.match(text, from)).hasMatch()) {
-            const QChar c(ushort(match.capturedRef(1).toUInt(nullptr, 16)));
-            text.replace(match.capturedStart(), match.capturedLength(), c);
-            from = match.capturedStart() + 1;
-        }
-    }
-    return text;
-}
 
 class Reader
 {
