@@ -59,6 +59,8 @@ public:
     Q_INVOKABLE void beginRowsChange();
     // Ends the change; a `listPath` given says the rows now belong to that file.
     Q_INVOKABLE void endRowsChange(const QString &listPath = QString());
+    // A save: the rows belong to that file now, without a step of their own.
+    void setPath(const QString &value);
 
     Q_INVOKABLE bool undo();
     Q_INVOKABLE bool redo();
@@ -99,7 +101,6 @@ private:
     void push(Step step);
     void apply(Step &step, bool forward);
     void setSorted(const SortState &state);
-    void setPath(const QString &value);
     void onForeignChange();
 
     QPointer<ParticipantListModel> model;

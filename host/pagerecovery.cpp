@@ -112,6 +112,9 @@ void PageRecovery::markClean(const QString &listPath)
 {
     settle.stop();
     setPath(listPath);
+    // So that taking a later load back brings back the file the rows were saved to.
+    if (listHistory)
+        listHistory->setPath(listPath);
     // A large list takes a moment to write out for its digest; that waits until the page
     // has shown the list.
     cleanDigest.clear();

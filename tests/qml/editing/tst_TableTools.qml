@@ -203,6 +203,20 @@ Item {
             compare(item("loadFileTextField").text, other);
         }
 
+        // After a save under another name the rows belong to that file.
+        function test_undoALoadAfterASaveAs() {
+            var savedAs = testDir + "/saved-as.json";
+            page.filePath = savedAs;
+            mouseClick(item("saveButton"));
+            var other = testDir + "/other.json";
+            compare(FileIO.save(other, '[{"name":"Other"}]'), 0);
+            page.filePath = other;
+            mouseClick(item("loadButton"));
+            keyClick(Qt.Key_Z, Qt.ControlModifier);
+            compare(names(), "Yana,Boris,ivan,Ivan");
+            compare(item("loadFileTextField").text, savedAs);
+        }
+
         // A cell editor with nothing of its own to take back leaves Ctrl+Z to the table.
         function test_undoFromAnEditor() {
             mouseClick(cell(1, "name"));
