@@ -84,16 +84,6 @@ RowKeys rowKeys(const ListRow &row, const std::vector<int> &keyIndices)
     return keys;
 }
 
-Result find(const std::vector<ListRow> &rows, const KeyTable &keys)
-{
-    const std::vector<int> indices = keyIndices(keys);
-    std::vector<RowKeys> all;
-    all.reserve(rows.size());
-    for (const ListRow &row : rows)
-        all.push_back(rowKeys(row, indices));
-    return find(all);
-}
-
 Result find(const std::vector<RowKeys> &rowKeys)
 {
     Result result;

@@ -35,8 +35,7 @@ using RowKeys = std::array<std::uint64_t, KindCount>;
 std::vector<int> keyIndices(const KeyTable &keys);
 RowKeys rowKeys(const ListRow &row, const std::vector<int> &keyIndices);
 
-Result find(const std::vector<ListRow> &rows, const KeyTable &keys);
-// The same from the rows' keys, which a caller may keep between changes.
+// From the rows' keys, which a caller may keep between changes.
 Result find(const std::vector<RowKeys> &rowKeys);
 
 // The rows whose value of `key` is `text`, both trimmed; none for an empty text.

@@ -25,15 +25,14 @@ QVariantList ListImport::sample() const
     QVariantList rows;
     for (std::size_t r = std::size_t(columns.headerRows);
          r < table.rows.size() && rows.size() < SampleRows; ++r) {
+        if (TableImport::isBlank(table.rows[r]))
+            continue;
         QStringList texts;
-        bool filled = false;
         for (int c = 0; c < table.columnCount; ++c) {
             const auto &cells = table.rows[r].cells;
             texts.append(std::size_t(c) < cells.size() ? cells[std::size_t(c)].text : QString());
-            filled = filled || !texts.last().trimmed().isEmpty();
         }
-        if (filled)
-            rows.append(texts);
+        rows.append(texts);
     }
     return rows;
 }
@@ -107,7 +106,7 @@ bool ListImport::readFile(const QString &path)
         return fail(QStringLiteral("это не обычный файл"));
     QFile file(local);
     if (!file.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("файл не читается"));
+        return fail(SourceLimits::unreadableText());
     if (file.size() == 0)
         return fail(QStringLiteral("файл пуст"));
     const QByteArray head = file.peek(4);

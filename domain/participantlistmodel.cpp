@@ -83,13 +83,8 @@ void ParticipantListModel::updateRoleKeys()
 
 bool ParticipantListModel::load(const QString &text)
 {
-    return load(text, QStringList());
-}
-
-bool ParticipantListModel::load(const QString &text, const QStringList &keyOrder)
-{
     const QByteArray bytes = text.toUtf8();
-    return loadUtf8(bytes.constData(), bytes.constData() + bytes.size(), keyOrder);
+    return loadUtf8(bytes.constData(), bytes.constData() + bytes.size());
 }
 
 bool ParticipantListModel::loadFile(const QString &path)

@@ -59,13 +59,11 @@ public:
     // Replaces the rows with the objects of the JSON array `text`. Anything that is not a
     // JSON array leaves the model as it was and gives false.
     Q_INVOKABLE bool load(const QString &text);
-    // As load(), meeting the names of `keyOrder` first and in that order, so that a table
-    // taken up again writes its keys as the table it was taken from.
-    bool load(const QString &text, const QStringList &keyOrder);
     // As load(), with the bytes of the file at `path` up to a NUL byte, which must be
     // UTF-8; a leading byte order mark is dropped.
     Q_INVOKABLE bool loadFile(const QString &path);
-    // As load(), with UTF-8 text.
+    // As load(), with UTF-8 text, meeting the names of `keyOrder` first and in that order,
+    // so that a table taken up again writes its keys as the table it was taken from.
     bool loadUtf8(const char *begin, const char *end, const QStringList &keyOrder = QStringList());
     // The rows as a compact JSON array, strings escaped as ECMAScript's JSON.stringify
     // does; an empty string only when the text could not be built.

@@ -1,5 +1,6 @@
 #include "fileio.h"
 
+#include "codecs/listfile.h"
 #include "storage/safesave.h"
 
 #include <QFile>
@@ -18,10 +19,6 @@ QString FileIO::readAll(const QString &path)
         return QString();
 
     QByteArray bytes = file.readAll();
-    const int nul = bytes.indexOf('\0');
-    if (nul >= 0)
-        bytes.truncate(nul);
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
+    ListFile::trim(bytes);
     return QString::fromUtf8(bytes);
 }

@@ -150,9 +150,10 @@ bool PageRecovery::restore()
     // What the page held before stays one step back.
     if (listHistory)
         listHistory->beginRowsChange();
-    const bool loaded = pageKind == Creation
-                            ? listModel->load(QString::fromUtf8(joined(state.rows, rowsText())))
-                            : listModel->load(QString::fromUtf8(state.rows), state.keys);
+    // The stored bytes are UTF-8 already.
+    const QByteArray rows = pageKind == Creation ? joined(state.rows, rowsText()) : state.rows;
+    const bool loaded = listModel->loadUtf8(rows.constData(), rows.constData() + rows.size(),
+                                            pageKind == Editing ? state.keys : QStringList());
     if (listHistory)
         listHistory->endRowsChange(loaded && pageKind == Editing ? state.path : QString());
     if (!loaded)

@@ -173,11 +173,11 @@ bool parse(const QString &text, QChar separator, SourceTable &table, QString &re
         result.rows.push_back(std::move(row));
     });
     if (cells > SourceLimits::MaxCells) {
-        reason = QStringLiteral("больше 1 000 000 ячеек");
+        reason = SourceLimits::tooManyCellsText();
         return false;
     }
     if (tooWide) {
-        reason = QStringLiteral("больше %1 столбцов").arg(SourceLimits::MaxColumns);
+        reason = SourceLimits::tooManyColumnsText();
         return false;
     }
     table = std::move(result);
@@ -188,7 +188,7 @@ bool read(const QByteArray &bytes, SourceTable &table, QString &reason)
 {
     QString text;
     if (!decode(bytes, text)) {
-        reason = QStringLiteral("это не таблица");
+        reason = SourceLimits::notTableText();
         return false;
     }
     if (!parse(text, detectSeparator(text), table, reason))

@@ -162,11 +162,12 @@ ExportTable ExportTable::build(const std::vector<ListRow> &rows, const KeyTable 
             if (c == stepColumn && value) {
                 cell.text = ParticipantRules::shownStep(variantOf(*value));
                 // A number too is written as the table shows it: 6.4 as 6.
-                bool shownNumber = false;
-                if (cell.type == ExportCell::Type::Number)
+                if (cell.type == ExportCell::Type::Number) {
+                    bool shownNumber = false;
                     cell.number = QLocale::c().toDouble(cell.text, &shownNumber);
-                if (cell.type == ExportCell::Type::Number && !shownNumber)
-                    cell.type = ExportCell::Type::Text;
+                    if (!shownNumber)
+                        cell.type = ExportCell::Type::Text;
+                }
             }
             if (c == 1 && cell.type == ExportCell::Type::Text) {
                 cell.date = realDate(cell.text);

@@ -33,4 +33,22 @@ constexpr long long MaxCells = 1000000;
 constexpr long long MaxBytes = 200LL * 1024 * 1024;
 // More columns than a participant list ever has is a file of something else.
 constexpr int MaxColumns = 256;
+
+// The readers' causes for refusing a file, shown under the load notice.
+inline QString tooManyCellsText()
+{
+    return QStringLiteral("больше 1 000 000 ячеек");
+}
+inline QString tooManyColumnsText()
+{
+    return QStringLiteral("больше %1 столбцов").arg(MaxColumns);
+}
+inline QString notTableText()
+{
+    return QStringLiteral("это не таблица");
+}
+inline QString unreadableText()
+{
+    return QStringLiteral("файл не читается");
+}
 } // namespace SourceLimits

@@ -18,8 +18,6 @@ using namespace SheetXml;
 
 const QString damagedText = QStringLiteral("файл повреждён");
 const QString encryptedText = QStringLiteral("файл зашифрован");
-const QString notTableText = QStringLiteral("это не таблица");
-const QString tooManyCellsText = QStringLiteral("больше 1 000 000 ячеек");
 // A merge spans two cells at least, so more than this fills the cell cap whatever they hold.
 constexpr int MaxMerges = int(SourceLimits::MaxCells / 2);
 
@@ -68,7 +66,7 @@ bool Reader::archiveOk()
     case ZipArchive::Ok:
         return true;
     case ZipArchive::Unreadable:
-        return fail(QStringLiteral("файл не читается"));
+        return fail(SourceLimits::unreadableText());
     case ZipArchive::Damaged:
         return fail(damagedText);
     case ZipArchive::Encrypted:
@@ -90,14 +88,14 @@ bool Reader::archiveOk()
         }
         return fail(QStringLiteral("старый формат .xls"));
     }
-    return fail(notTableText);
+    return fail(SourceLimits::notTableText());
 }
 
 // Streams one entry of the archive to `onStart`, called at each start element.
 template <typename OnStart> bool Reader::parse(const QString &entry, OnStart &&onStart)
 {
     if (!zip.contains(entry))
-        return fail(notTableText);
+        return fail(SourceLimits::notTableText());
     const std::unique_ptr<ZipEntry> device = zip.open(entry);
     if (!device)
         return fail(damagedText);
@@ -131,7 +129,7 @@ bool Reader::grow(int rows, int columns)
     rows = std::max(rows, rowExtent);
     columns = std::max(columns, columnExtent);
     if (qint64(rows) * columns > SourceLimits::MaxCells)
-        return fail(tooManyCellsText);
+        return fail(SourceLimits::tooManyCellsText());
     rowExtent = rows;
     columnExtent = columns;
     if (table.rows.size() < std::size_t(rows))
@@ -216,7 +214,7 @@ bool Reader::readSheet(const QString &entry)
             if (corners.size() == 2 && cellPosition(corners[0], r1, c1) &&
                 cellPosition(corners[1], r2, c2) &&
                 qint64(r2 - r1 + 1) * (c2 - c1 + 1) > SourceLimits::MaxCells)
-                return fail(tooManyCellsText);
+                return fail(SourceLimits::tooManyCellsText());
         } else if (name == QLatin1String("row")) {
             const QStringRef number = xml.attributes().value(QLatin1String("r"));
             row = number.isEmpty() ? row + 1 : number.toInt() - 1;
@@ -235,7 +233,7 @@ bool Reader::readSheet(const QString &entry)
             return readCell(xml, refRow, column);
         } else if (name == QLatin1String("mergeCell")) {
             if (mergeRefs.size() >= MaxMerges)
-                return fail(tooManyCellsText);
+                return fail(SourceLimits::tooManyCellsText());
             mergeRefs.append(xml.attributes().value(QLatin1String("ref")).toString());
         }
         return true;
@@ -261,7 +259,7 @@ bool Reader::applyMerges()
             continue;
         filled += qint64(r2 - r1 + 1) * (c2 - c1 + 1);
         if (filled > SourceLimits::MaxCells)
-            return fail(tooManyCellsText);
+            return fail(SourceLimits::tooManyCellsText());
         if (!grow(r2 + 1, c2 + 1))
             return false;
         for (int r = r1; r <= r2; ++r) {
@@ -302,7 +300,7 @@ bool Reader::run(SourceTable &result)
     if (!ok)
         return false;
     if (relationId.isEmpty() || sheet.isEmpty())
-        return fail(notTableText);
+        return fail(SourceLimits::notTableText());
     sheet = sheet.startsWith(QLatin1Char('/')) ? sheet.mid(1)
                                                : QDir::cleanPath(QStringLiteral("xl/") + sheet);
 
@@ -360,7 +358,7 @@ bool Reader::run(SourceTable &result)
         table.columnCount = std::max(table.columnCount, int(row.cells.size()));
     }
     if (table.columnCount > SourceLimits::MaxColumns)
-        return fail(QStringLiteral("больше %1 столбцов").arg(SourceLimits::MaxColumns));
+        return fail(SourceLimits::tooManyColumnsText());
     result = std::move(table);
     return true;
 }
