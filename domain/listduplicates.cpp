@@ -3,6 +3,7 @@
 #include "listtext.h"
 
 #include <QDate>
+#include <QStringList>
 #include <cstdio>
 #include <string_view>
 #include <unordered_map>
@@ -117,6 +118,22 @@ Result find(const std::vector<RowKeys> &rowKeys)
     for (const bool mark : marked)
         result.markedRows += mark ? 1 : 0;
     return result;
+}
+
+QString rowList(const std::vector<int> &group, int self, int most)
+{
+    QStringList numbers;
+    for (const int row : group) {
+        if (row == self)
+            continue;
+        if (numbers.size() == most) {
+            numbers.append(QStringLiteral("…"));
+            break;
+        }
+        numbers.append(QString::number(row + 1));
+    }
+    return (numbers.size() == 1 ? QStringLiteral("запись ") : QStringLiteral("записи ")) +
+           numbers.join(QStringLiteral(", "));
 }
 
 std::vector<int> rowsWith(const std::vector<ListRow> &rows, int key, const QString &text)

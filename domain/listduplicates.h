@@ -40,5 +40,8 @@ Result find(const std::vector<RowKeys> &rowKeys);
 
 // The rows whose value of `key` is `text`, both trimmed; none for an empty text.
 std::vector<int> rowsWith(const std::vector<ListRow> &rows, int key, const QString &text);
+// "запись 3" or "записи 3, 5": the rows of `group` but `self` counted from 1, at most
+// `most` of them and "…" for the rest.
+QString rowList(const std::vector<int> &group, int self, int most);
 
 } // namespace ListDuplicates

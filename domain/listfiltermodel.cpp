@@ -16,22 +16,6 @@ const char *const columnKeys[] = {"name", "birthDate", "group",          "organi
 // Notes name at most this many other rows; a longer list would not fit a tooltip.
 constexpr int notedRows = 10;
 
-QString rowList(const std::vector<int> &group, int self)
-{
-    QStringList numbers;
-    for (const int row : group) {
-        if (row == self)
-            continue;
-        if (numbers.size() == notedRows) {
-            numbers.append(QStringLiteral("…"));
-            break;
-        }
-        numbers.append(QString::number(row + 1));
-    }
-    return (numbers.size() == 1 ? QStringLiteral("запись ") : QStringLiteral("записи ")) +
-           numbers.join(QStringLiteral(", "));
-}
-
 } // namespace
 
 ListFilterModel::ListFilterModel(QObject *parent) : QAbstractListModel(parent)
@@ -376,7 +360,8 @@ QVariantMap ListFilterModel::notes(int sourceRow) const
     const auto note = [&](ListDuplicates::Kind kind, const QString &what) {
         const int group = groupOf[std::size_t(kind)];
         return group < 0 ? QString()
-                         : what + rowList(duplicates.groups[std::size_t(group)], sourceRow);
+                         : what + ListDuplicates::rowList(duplicates.groups[std::size_t(group)],
+                                                          sourceRow, notedRows);
     };
     const QString uuid = note(ListDuplicates::Uuid, QStringLiteral("Тот же УИН: "));
     const QString bib = note(ListDuplicates::Bib, QStringLiteral("Тот же нагрудный номер: "));

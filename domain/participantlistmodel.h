@@ -100,6 +100,8 @@ public:
     void reorderRows(const std::vector<int> &order);
     // The rows, counted from 0, whose value of `key` is `text`, both trimmed.
     Q_INVOKABLE QVariantList rowsWith(const QString &key, const QString &text) const;
+    // The same as the creation page words it: "запись 3", "записи 3, 5"; empty for none.
+    Q_INVOKABLE QString rowsWithText(const QString &key, const QString &text) const;
 
 signals:
     void countChanged();

@@ -2,6 +2,8 @@
 
 #include "listduplicates.h"
 
+#include <climits>
+
 void ParticipantListModel::swapListRows(std::vector<ListRow> &rows)
 {
     const bool countChanges = rows.size() != listRows.size();
@@ -64,4 +66,11 @@ QVariantList ParticipantListModel::rowsWith(const QString &key, const QString &t
     for (const int row : ListDuplicates::rowsWith(listRows, keyTable.find(key.toStdString()), text))
         found.append(row);
     return found;
+}
+
+QString ParticipantListModel::rowsWithText(const QString &key, const QString &text) const
+{
+    const std::vector<int> rows =
+        ListDuplicates::rowsWith(listRows, keyTable.find(key.toStdString()), text);
+    return rows.empty() ? QString() : ListDuplicates::rowList(rows, -1, INT_MAX);
 }

@@ -58,12 +58,8 @@ FocusScope {
     // "УИН уже есть в списке: запись 3"; nothing while the field's text is new to the list.
     // `count` is there for the binding to follow the list.
     function repeatLine(what, key, text, count) {
-        var rows = count > 0 ? itemModel.rowsWith(key, text) : [];
-        if (rows.length === 0)
-            return "";
-        var numbers = rows.map(function (row) { return row + 1; });
-        return what + " уже есть в списке: " + (rows.length === 1 ? "запись " : "записи ") +
-               numbers.join(", ");
+        var rows = count > 0 ? itemModel.rowsWithText(key, text) : "";
+        return rows === "" ? "" : what + " уже есть в списке: " + rows;
     }
 
     // On failure the list stays, so another path can be tried.
@@ -107,7 +103,6 @@ FocusScope {
     // Over the headings rather than above them: the form fills the window's height, and
     // pushed down it would lose its save button while the offer waits.
     RecoveryBar {
-        id: recoveryBar
         objectName: "recoveryBar"
         z: 2
         anchors.top: parent.top
@@ -118,10 +113,7 @@ FocusScope {
     }
 
     RowLayout {
-        anchors.top: parent.top
-        anchors.left: parent.left
-        anchors.right: parent.right
-        anchors.bottom: parent.bottom
+        anchors.fill: parent
         anchors.leftMargin: Math.round(root.pixSize / 2)
         anchors.rightMargin: Math.round(root.pixSize / 2)
         spacing: root.pixSize

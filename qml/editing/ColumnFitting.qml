@@ -18,8 +18,8 @@ QtObject {
 
     // Only the sorted column shows an arrow, so only it needs the room: reserving it in every
     // title would take from the names a width that the other arrows never use.
-    function headerWidth(column) {
-        return titleWidth(column.title) + (column.role === table.sortRole ? table.arrowRoom : 0);
+    function headerWidth(title, sorted) {
+        return titleWidth(title) + (sorted ? table.arrowRoom : 0);
     }
 
     // A sort by a column that its title fills widens that column by the arrow, and no other.
@@ -27,7 +27,7 @@ QtObject {
         for (var i = 0; i < table.columnCount; ++i) {
             var column = table.getColumn(i);
             if (column.role === table.sortRole)
-                column.width = Math.max(column.width, headerWidth(column));
+                column.width = Math.max(column.width, headerWidth(column.title, column.role === table.sortRole));
         }
     }
 
@@ -48,7 +48,7 @@ QtObject {
         var excess = -table.viewport.width;
         for (var i = 0; i < table.columnCount; ++i) {
             var column = table.getColumn(i);
-            var title = headerWidth(column);
+            var title = headerWidth(column.title, column.role === table.sortRole);
             var content = column.role === "delete" ? deleteWidth
                         : texts[i] > 0 ? Math.ceil(texts[i]) + 16 : 0;
             var width = Math.max(title, model && model.count > 0 ? content : 0);

@@ -22,7 +22,7 @@ Rectangle {
     }
 
     objectName: "header:" + role
-    implicitWidth: table.titleWidth(title) + (sorted ? table.arrowRoom : 0)
+    implicitWidth: table.headerWidth(title, sorted)
     height: Math.ceil(table.titleHeight) + 6
     color: pressed ? Theme.headerPressed : Theme.header
     activeFocusOnTab: column === 0

@@ -14,7 +14,6 @@ FocusScope {
     property QtObject listModel: null
     property QtObject history: null
     property int pixSize: 10
-    readonly property alias importer: listImport
 
     // Opening failed; the list is untouched.
     signal failed(string reason)

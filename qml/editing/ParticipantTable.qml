@@ -23,6 +23,8 @@ TableView {
     property bool headerFocused: false
     readonly property real arrowRoom: Math.ceil(fontMetrics.advanceWidth("▲")) + 4
     readonly property real titleHeight: fontMetrics.height * 2
+    // Tall enough for the delete button and the cell editor.
+    readonly property real rowHeight: rowSizeProbe.implicitHeight + 2
     property bool syncingIndicator: false
     // Beyond the rows in sight, the view keeps this much of the list made.
     readonly property int rowsAround: 320
@@ -114,6 +116,10 @@ TableView {
         return fitting.titleWidth(title);
     }
 
+    function headerWidth(title, sorted) {
+        return fitting.headerWidth(title, sorted);
+    }
+
     function fitColumns() {
         fitting.fit();
     }
@@ -151,9 +157,8 @@ TableView {
         pressed: styleData.pressed
     }
 
-    // Rows tall enough for the delete button and the cell editor.
     rowDelegate: Rectangle {
-        height: rowSizeProbe.implicitHeight + 2
+        height: lolView.rowHeight
         color: styleData.selected ? (lolView.activeFocus ? Theme.rowSelected
                                                          : Theme.rowSelectedUnfocused)
                                   : styleData.alternate ? Theme.row : Theme.rowAlternate
@@ -218,7 +223,7 @@ TableView {
         id: fitting
         table: lolView
         metrics: fontMetrics
-        rowHeight: rowSizeProbe.implicitHeight + 2
+        rowHeight: lolView.rowHeight
         deleteWidth: rowSizeProbe.implicitWidth + 8
     }
 
