@@ -45,7 +45,12 @@ std::string trimmed(std::string_view text)
     const auto begin = text.find_first_not_of(space);
     if (begin == std::string_view::npos)
         return std::string();
-    return std::string(text.substr(begin, text.find_last_not_of(space) - begin + 1));
+    const std::string_view inner = text.substr(begin, text.find_last_not_of(space) - begin + 1);
+    // Other spaces, a no-break space among them, end a value as QString::trimmed() has it.
+    if (static_cast<unsigned char>(inner.front()) < 0x80 &&
+        static_cast<unsigned char>(inner.back()) < 0x80)
+        return std::string(inner);
+    return QString::fromUtf8(inner.data(), int(inner.size())).trimmed().toStdString();
 }
 
 } // namespace ListText

@@ -172,7 +172,7 @@ void TestListEditing::duplicates()
 {
     QVERIFY(history->load(QStringLiteral(
         R"([{"name":"Ёлкина Анна","birthDate":"07.03.2000","gtoUuid":"111","pectoralNumber":"5"},)"
-        R"({"name":"Петров","birthDate":"07.03.2000","gtoUuid":"222","pectoralNumber":" 5 "},)"
+        R"({"name":"Петров","birthDate":"07.03.2000","gtoUuid":"222","pectoralNumber":" 5\u00a0"},)"
         R"({"name":"елкина  анна","birthDate":"7.3.2000","gtoUuid":"111"},)"
         R"({"name":"Петров","group":"5А"},{"name":"Петров","group":"5Б"},)"
         R"({"name":"Сидоров","gtoUuid":"","pectoralNumber":""},{"name":"Орлов","gtoUuid":""}])")));
