@@ -17,6 +17,13 @@ bool cellPosition(const QStringRef &ref, int &row, int &column)
     return ok && i > 0 && i <= 3 && row >= 0 && row < MaxSheetRows && column < MaxSheetColumns;
 }
 
+bool cellRange(const QStringRef &ref, int &row1, int &column1, int &row2, int &column2)
+{
+    const QVector<QStringRef> corners = ref.split(QLatin1Char(':'));
+    return corners.size() == 2 && cellPosition(corners[0], row1, column1) &&
+           cellPosition(corners[1], row2, column2) && row2 >= row1 && column2 >= column1;
+}
+
 bool isDateFormat(int id, const QString &code)
 {
     if ((id >= 14 && id <= 17) || id == 22 || (id >= 27 && id <= 36) || (id >= 50 && id <= 58))

@@ -208,11 +208,8 @@ bool Reader::readSheet(const QString &entry)
         const QStringRef name = xml.name();
         if (name == QLatin1String("dimension")) {
             // The stated extent refuses a huge sheet before its cells are unpacked.
-            const QVector<QStringRef> corners =
-                xml.attributes().value(QLatin1String("ref")).split(QLatin1Char(':'));
             int r1 = 0, c1 = 0, r2 = 0, c2 = 0;
-            if (corners.size() == 2 && cellPosition(corners[0], r1, c1) &&
-                cellPosition(corners[1], r2, c2) &&
+            if (cellRange(xml.attributes().value(QLatin1String("ref")), r1, c1, r2, c2) &&
                 qint64(r2 - r1 + 1) * (c2 - c1 + 1) > SourceLimits::MaxCells)
                 return fail(SourceLimits::tooManyCellsText());
         } else if (name == QLatin1String("row")) {
@@ -246,10 +243,8 @@ bool Reader::applyMerges()
     // the cap thousands of times over.
     qint64 filled = 0;
     for (const QString &ref : mergeRefs) {
-        const QVector<QStringRef> corners = ref.splitRef(QLatin1Char(':'));
         int r1 = 0, c1 = 0, r2 = 0, c2 = 0;
-        if (corners.size() != 2 || !cellPosition(corners[0], r1, c1) ||
-            !cellPosition(corners[1], r2, c2) || r2 < r1 || c2 < c1)
+        if (!cellRange(QStringRef(&ref), r1, c1, r2, c2))
             return fail(damagedText);
         if (std::size_t(r1) >= table.rows.size() ||
             table.rows[std::size_t(r1)].cells.size() <= std::size_t(c1))
