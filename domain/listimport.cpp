@@ -1,14 +1,37 @@
 #include "listimport.h"
 
 #include "codecs/delimitedtext.h"
-#include "codecs/xlsxtable.h"
+#include "importreader.h"
 #include "participantlistmodel.h"
 
-#include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <new>
+
+ListImport::ListImport(QObject *parent) : QObject(parent), progressTimer(new QTimer(this))
+{
+    progressTimer->setInterval(50);
+    connect(progressTimer, &QTimer::timeout, this, &ListImport::progressChanged);
+}
+
+ListImport::~ListImport()
+{
+    // A reading left behind by a cancel may still run; each waits for its thread.
+    for (ImportReader *running : findChildren<ImportReader *>())
+        delete running;
+}
+
+double ListImport::progress() const
+{
+    return reader ? reader->control.progress() / 1000.0 : 0;
+}
+
+QStringList ListImport::encodings() const
+{
+    return DelimitedText::encodings();
+}
 
 QStringList ListImport::headers() const
 {
@@ -61,7 +84,7 @@ bool ListImport::fail(const QString &reason)
     return false;
 }
 
-bool ListImport::take(SourceTable &&read, const QString &name)
+bool ListImport::take(SourceTable &&read, const QString &path)
 {
     TableImport::Columns guessed = TableImport::guessColumns(read);
     // A table without a header has every column skipped, and no record until the
@@ -74,7 +97,12 @@ bool ListImport::take(SourceTable &&read, const QString &name)
     table = std::move(read);
     columns = std::move(guessed);
     result = std::move(built);
-    sourceName = name;
+    sourcePath = path;
+    sourceName =
+        path.isEmpty()
+            ? QStringLiteral("буфер обмена")
+            : QFileInfo(path.startsWith(QLatin1String("file:")) ? QUrl(path).toLocalFile() : path)
+                  .fileName();
     isReady = true;
     emit tableChanged();
     emit resultChanged();
@@ -94,38 +122,55 @@ template <typename Open> bool ListImport::guarded(Open &&open)
 
 bool ListImport::openFile(const QString &path)
 {
-    return guarded([&] { return readFile(path); });
+    return guarded([&] {
+        SourceTable read;
+        QString reason;
+        if (!ImportReader::read(path, QString(), read, reason))
+            return fail(reason);
+        return take(std::move(read), path);
+    });
 }
 
-bool ListImport::readFile(const QString &path)
+void ListImport::startFile(const QString &path, const QString &encoding)
 {
-    const QString local = path.startsWith(QLatin1String("file:")) ? QUrl(path).toLocalFile() : path;
-    // A pipe would hold the window until something writes to it.
-    const QFileInfo info(local);
-    if (info.exists() && !info.isFile())
-        return fail(QStringLiteral("это не обычный файл"));
-    QFile file(local);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(SourceLimits::unreadableText());
-    if (file.size() == 0)
-        return fail(QStringLiteral("файл пуст"));
-    const QByteArray head = file.peek(4);
-    const bool workbook = head == QByteArray("PK\x03\x04") ||
-                          head == QByteArray("\xD0\xCF\x11\xE0") ||
-                          local.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive);
-    SourceTable read;
-    QString reason;
-    if (workbook) {
-        file.close();
-        if (!XlsxTable::read(local, read, reason))
-            return fail(reason);
-    } else {
-        if (file.size() > SourceLimits::MaxBytes)
-            return fail(QStringLiteral("файл больше 200 МБ"));
-        if (!DelimitedText::read(file.readAll(), read, reason))
-            return fail(reason);
-    }
-    return take(std::move(read), QFileInfo(local).fileName());
+    cancelReading();
+    reader = new ImportReader(path, encoding, this);
+    connect(reader, &QThread::finished, this, [this, started = reader] { readerDone(started); });
+    reader->start();
+    progressTimer->start();
+    emit readingChanged();
+    emit progressChanged();
+}
+
+void ListImport::rereadAs(const QString &encoding)
+{
+    if (isReady && !sourcePath.isEmpty() && encoding != table.encoding)
+        startFile(sourcePath, encoding);
+}
+
+void ListImport::cancelReading()
+{
+    if (!reader)
+        return;
+    // The thread ends at its next look at the flag, and is deleted then.
+    reader->control.cancel();
+    reader = nullptr;
+    progressTimer->stop();
+    emit readingChanged();
+}
+
+void ListImport::readerDone(ImportReader *done)
+{
+    done->deleteLater();
+    if (done != reader)
+        return;
+    reader = nullptr;
+    progressTimer->stop();
+    const bool opened = done->ok
+                            ? guarded([&] { return take(std::move(done->table), done->path()); })
+                            : fail(done->reason);
+    emit readingChanged();
+    emit readFinished(opened);
 }
 
 bool ListImport::openText(const QString &text)
@@ -135,7 +180,7 @@ bool ListImport::openText(const QString &text)
         QString reason;
         if (!DelimitedText::parse(text, QLatin1Char('\t'), read, reason))
             return fail(reason);
-        return take(std::move(read), QStringLiteral("буфер обмена"));
+        return take(std::move(read), QString());
     });
 }
 
@@ -180,6 +225,7 @@ void ListImport::cancel()
     table = SourceTable();
     columns = TableImport::Columns();
     result = TableImport::Result();
+    sourcePath.clear();
     sourceName.clear();
     emit tableChanged();
     emit resultChanged();

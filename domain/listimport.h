@@ -7,7 +7,9 @@
 #include <QStringList>
 #include <QVariantList>
 
+class ImportReader;
 class ParticipantListModel;
+class QTimer;
 
 // An import waiting for the operator: the table as read, a meaning per column, and the
 // records the rows make with those meanings. Nothing reaches a list before addTo() or
@@ -31,12 +33,20 @@ class ListImport : public QObject
     Q_PROPERTY(int problemCount READ problemCount NOTIFY resultChanged)
     // The first problems; a last line tells how many more there are.
     Q_PROPERTY(QStringList problems READ problems NOTIFY resultChanged)
+    // A file is being read on another thread; `progress` runs from 0 to 1.
+    Q_PROPERTY(bool reading READ reading NOTIFY readingChanged)
+    Q_PROPERTY(double progress READ progress NOTIFY progressChanged)
+    // How delimited text was read ("UTF-8", "KOI8-R", …); empty for a workbook or rows
+    // that came as text.
+    Q_PROPERTY(QString encoding READ encoding NOTIFY tableChanged)
+    Q_PROPERTY(QStringList encodings READ encodings CONSTANT)
 
 public:
     static constexpr int SampleRows = 8;
     static constexpr int ShownProblems = 200;
 
-    explicit ListImport(QObject *parent = nullptr) : QObject(parent) {}
+    explicit ListImport(QObject *parent = nullptr);
+    ~ListImport() override;
 
     bool ready() const { return isReady; }
     QString source() const { return sourceName; }
@@ -49,11 +59,22 @@ public:
     int gtoCount() const { return result.gtoCount; }
     int problemCount() const { return result.problems.size(); }
     QStringList problems() const;
+    bool reading() const { return reader != nullptr; }
+    double progress() const;
+    QString encoding() const { return table.encoding; }
+    QStringList encodings() const;
     // The records the rows make with the meanings chosen now.
     std::vector<ParticipantRecord> records() const;
 
-    // A .xlsx, .csv or .txt file, by path or file URL.
+    // A .xlsx, .csv or .txt file, by path or file URL, read before it returns.
     Q_INVOKABLE bool openFile(const QString &path);
+    // The same on another thread: readFinished() tells the outcome, unless the reading is
+    // cancelled first. `encoding` as in encodings(), or empty to detect it.
+    Q_INVOKABLE void startFile(const QString &path, const QString &encoding = QString());
+    // The open file again, as text in another encoding.
+    Q_INVOKABLE void rereadAs(const QString &encoding);
+    // Stops a reading at once; every list and an open preview stay as they were.
+    Q_INVOKABLE void cancelReading();
     // Tab-separated rows, as a spreadsheet copies them.
     Q_INVOKABLE bool openText(const QString &text);
     Q_INVOKABLE void setMeaning(int column, int meaning);
@@ -66,14 +87,22 @@ signals:
     void tableChanged();
     void failureChanged();
     void resultChanged();
+    void readingChanged();
+    void progressChanged();
+    void readFinished(bool opened);
 
 private:
     bool fail(const QString &reason);
-    bool take(SourceTable &&read, const QString &name);
+    // `path` is empty for rows that came as text.
+    bool take(SourceTable &&read, const QString &path);
     template <typename Open> bool guarded(Open &&open);
-    bool readFile(const QString &path);
+    void readerDone(ImportReader *done);
 
     bool isReady = false;
+    // The reading under way, and the file the open preview shows.
+    ImportReader *reader = nullptr;
+    QTimer *progressTimer;
+    QString sourcePath;
     QString sourceName;
     QString failureText;
     SourceTable table;

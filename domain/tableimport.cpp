@@ -196,6 +196,12 @@ Result build(const SourceTable &table, const Columns &columns, const QDate &toda
     // Asking the clock for every row would read the time zone for every row.
     const QDate day = today.isValid() ? today : QDate::currentDate();
     Result result;
+    for (const auto &cut : table.cutCells) {
+        result.problems.append(
+            QStringLiteral("строка %1, столбец %2: текст обрезан до 32 767 знаков")
+                .arg(cut.first + 1)
+                .arg(cut.second + 1));
+    }
     for (int r = columns.headerRows; r < int(table.rows.size()); ++r) {
         const SourceRow &row = table.rows[std::size_t(r)];
         // A row filled only where columns are skipped, such as a numbered row of a template

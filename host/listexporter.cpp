@@ -10,8 +10,12 @@
 #include <QFileInfo>
 
 int ListExporter::save(ParticipantListModel *model, int format, const QUrl &target,
-                       const QString &listPath, bool newPagePerOrganization) const
+                       const QString &listPath, bool newPagePerOrganization)
 {
+    if (replaced != 0) {
+        replaced = 0;
+        emit replacedCellsChanged();
+    }
     const QString path = target.toLocalFile();
     if (!model || path.isEmpty())
         return CannotOpen;
@@ -24,8 +28,10 @@ int ListExporter::save(ParticipantListModel *model, int format, const QUrl &targ
         QByteArray bytes;
         switch (format) {
         case Excel:
-            if (!XlsxExport::write(table, bytes))
+            if (!XlsxExport::write(table, bytes, &replaced))
                 return NotMade;
+            if (replaced > 0)
+                emit replacedCellsChanged();
             break;
         case Csv:
             bytes = CsvExport::write(table);

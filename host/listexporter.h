@@ -14,6 +14,9 @@ class ParticipantListModel;
 class ListExporter : public QObject
 {
     Q_OBJECT
+    // Cells of the last spreadsheet written whose characters a sheet cannot hold became
+    // U+FFFD.
+    Q_PROPERTY(int replacedCells READ replacedCells NOTIFY replacedCellsChanged)
 
 public:
     // Methods take a format as int, which every Qt 5 engine hands over from a script.
@@ -36,7 +39,8 @@ public:
     // PDF's title and is never written: a target that is the list's file gives CannotOpen.
     // `newPagePerOrganization` starts each organization of the PDF on a page of its own.
     Q_INVOKABLE int save(ParticipantListModel *model, int format, const QUrl &target,
-                         const QString &listPath, bool newPagePerOrganization = false) const;
+                         const QString &listPath, bool newPagePerOrganization = false);
+    int replacedCells() const { return replaced; }
 
     // The list's path with the format's extension instead of its own, as a file URL; an
     // empty path gives a name in the home folder.
@@ -45,4 +49,10 @@ public:
     Q_INVOKABLE static QUrl withSuffix(const QUrl &file, int format);
     // The format's extension without the dot.
     Q_INVOKABLE static QString suffix(int format);
+
+signals:
+    void replacedCellsChanged();
+
+private:
+    int replaced = 0;
 };

@@ -1,5 +1,7 @@
 #include "csvexport.h"
 
+#include "celltext.h"
+
 namespace CsvExport {
 
 namespace {
@@ -11,8 +13,9 @@ void appendCell(QByteArray &out, const QString &text, bool isText)
         bytes.contains(';') || bytes.contains('"') || bytes.contains('\n') || bytes.contains('\r');
     if (quoted)
         out += '"';
-    // A spreadsheet runs a text that starts like a formula; the apostrophe keeps it text.
-    if (isText && !bytes.isEmpty() && QByteArray("=+-@\t\r").contains(bytes.at(0)))
+    // A spreadsheet runs a text that starts like a formula, whatever invisible characters
+    // come first; the apostrophe keeps it text, and the import takes exactly one away.
+    if (isText && CellText::needsApostrophe(text))
         out += '\'';
     if (!quoted) {
         out += bytes;

@@ -1,5 +1,7 @@
 #include "delimitedtext.h"
 
+#include "celltext.h"
+
 #include <QTextCodec>
 #include <algorithm>
 #include <map>
@@ -19,7 +21,8 @@ bool looksLikeText(const QString &text)
     return true;
 }
 
-// Splits at most `rowLimit` rows (all when negative); the callback gets each row's fields.
+// Splits at most `rowLimit` rows (all when negative); the callback gets each row's fields
+// and stops the splitting by returning false.
 // A row holds one field beyond the column limit at most, blank unless any field there is
 // filled: a line of a hundred million separators would not fit in memory as fields.
 template <typename RowSink>
@@ -44,14 +47,20 @@ void split(const QString &text, QChar separator, int rowLimit, RowSink &&sink)
             // A quoted field runs to the quote that no other quote follows.
             field.clear();
             ++i;
+            // No more of a field is kept than the cap needs, line ends counted twice
+            // before they become one.
+            const auto append = [&field](const QChar *from, int count) {
+                field.append(from, std::min(count, std::max(0, 2 * (CellText::MaxLength + 1) -
+                                                                   field.size())));
+            };
             while (i < size) {
                 const int quote = text.indexOf(QLatin1Char('"'), i);
                 if (quote < 0) {
-                    field.append(begin + i, size - i);
+                    append(begin + i, size - i);
                     i = size;
                     break;
                 }
-                field.append(begin + i, quote - i);
+                append(begin + i, quote - i);
                 i = quote + 1;
                 if (i < size && begin[i] == QLatin1Char('"')) {
                     field.append(QLatin1Char('"'));
@@ -65,7 +74,7 @@ void split(const QString &text, QChar separator, int rowLimit, RowSink &&sink)
             while (i < size && begin[i] != separator && begin[i] != QLatin1Char('\n') &&
                    begin[i] != QLatin1Char('\r'))
                 ++i;
-            field.append(begin + from, i - from);
+            append(begin + from, i - from);
             field.replace(QLatin1String("\r\n"), QLatin1String("\n"));
             keep(QString(field));
         } else {
@@ -73,7 +82,7 @@ void split(const QString &text, QChar separator, int rowLimit, RowSink &&sink)
             while (i < size && begin[i] != separator && begin[i] != QLatin1Char('\n') &&
                    begin[i] != QLatin1Char('\r'))
                 ++i;
-            keep(text.mid(from, i - from));
+            keep(text.mid(from, std::min(i - from, CellText::MaxLength + 1)));
         }
         if (i < size && begin[i] == separator) {
             ++i;
@@ -87,39 +96,104 @@ void split(const QString &text, QChar separator, int rowLimit, RowSink &&sink)
             i += begin[i] == QLatin1Char('\r') && i + 1 < size && begin[i + 1] == QLatin1Char('\n')
                      ? 2
                      : 1;
-        sink(fields);
+        if (!sink(fields, i))
+            return;
         fields.clear();
         rowOpen = false;
         ++rows;
     }
     if (rowOpen && (rowLimit < 0 || rows < rowLimit))
-        sink(fields);
+        sink(fields, i);
+}
+
+// Decodes in pieces, so that a reading on another thread can be cancelled in between;
+// false when the bytes are not valid in the codec.
+bool decodes(const QByteArray &bytes, const char *codecName, QString &text, ReadControl *control)
+{
+    constexpr int Piece = 4 << 20;
+    QTextCodec *codec = QTextCodec::codecForName(codecName);
+    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+    text.clear();
+    text.reserve(bytes.size());
+    for (int from = 0; from < bytes.size(); from += Piece) {
+        if (control && control->stopped())
+            return false;
+        text += codec->toUnicode(bytes.constData() + from, std::min(Piece, bytes.size() - from),
+                                 &state);
+        if (control)
+            control->report(from, bytes.size(), 0, 300);
+    }
+    return state.invalidChars == 0 && state.remainingChars == 0;
+}
+
+// Of the Cyrillic single-byte encodings, the one whose reading of the file's first letters
+// has the most of the commonest small Russian letters; capitals, symbols and box drawing
+// characters, which the other readings make of small letters, count against it.
+QString likeliestCyrillic(const QByteArray &bytes)
+{
+    static const QString common = QStringLiteral("оеаинтсрвлкмдпуяыьгзбчйхжшюцщэфъё");
+    const QByteArray head = bytes.left(64 * 1024);
+    QString best = QStringLiteral("Windows-1251");
+    long bestScore = 0;
+    for (const char *name : {"Windows-1251", "KOI8-R", "IBM866"}) {
+        long score = 0;
+        for (const QChar c : QTextCodec::codecForName(name)->toUnicode(head)) {
+            if (c.unicode() < 0x80)
+                continue;
+            const int rank = common.indexOf(c);
+            score += rank >= 0 ? common.size() - rank : c.isUpper() ? 0 : -common.size() / 2;
+        }
+        if (score > bestScore) {
+            bestScore = score;
+            best = name == QByteArray("IBM866") ? QStringLiteral("CP866") : QString(name);
+        }
+    }
+    return best;
 }
 
 } // namespace
 
-bool decode(const QByteArray &bytes, QString &text)
+QStringList encodings()
 {
-    const auto decodeWith = [&bytes, &text](const char *codec, int skip) {
-        text = QTextCodec::codecForName(codec)->toUnicode(bytes.constData() + skip,
-                                                          bytes.size() - skip);
-    };
+    return {QStringLiteral("UTF-8"), QStringLiteral("UTF-16"), QStringLiteral("Windows-1251"),
+            QStringLiteral("KOI8-R"), QStringLiteral("CP866")};
+}
+
+bool decode(const QByteArray &bytes, QString &text, const QString &encoding, QString *used,
+            ReadControl *control)
+{
+    int skip = 0;
+    QString name = encoding;
     if (bytes.startsWith("\xEF\xBB\xBF")) {
-        decodeWith("UTF-8", 3);
-    } else if (bytes.startsWith("\xFF\xFE")) {
-        decodeWith("UTF-16LE", 2);
-    } else if (bytes.startsWith("\xFE\xFF")) {
-        decodeWith("UTF-16BE", 2);
-    } else {
+        skip = name.isEmpty() || name == QLatin1String("UTF-8") ? 3 : 0;
+        name = name.isEmpty() ? QStringLiteral("UTF-8") : name;
+    } else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        skip = name.isEmpty() || name == QLatin1String("UTF-16") ? 2 : 0;
+        name = name.isEmpty() ? QStringLiteral("UTF-16") : name;
+    } else if (name.isEmpty()) {
         if (bytes.contains('\0'))
             return false;
-        QTextCodec::ConverterState state;
-        text =
-            QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
-        if (state.invalidChars > 0 || state.remainingChars > 0)
-            decodeWith("Windows-1251", 0);
+        name = decodes(bytes, "UTF-8", text, control) ? QStringLiteral("UTF-8")
+                                                      : likeliestCyrillic(bytes);
+        if (name == QLatin1String("UTF-8"))
+            skip = -1;
     }
-    return looksLikeText(text);
+    if (control && control->stopped())
+        return false;
+    if (skip >= 0) {
+        const QByteArray codec = name == QLatin1String("UTF-16")
+                                     ? (bytes.startsWith("\xFE\xFF") ? "UTF-16BE" : "UTF-16LE")
+                                 : name == QLatin1String("CP866") ? "IBM866"
+                                                                  : name.toLatin1();
+        decodes(QByteArray::fromRawData(bytes.constData() + skip, bytes.size() - skip), codec, text,
+                control);
+        if (control && control->stopped())
+            return false;
+    }
+    if (used)
+        *used = name;
+    // A file that says it is text by its byte-order mark may hold any character.
+    return skip > 0 || looksLikeText(text);
 }
 
 QChar detectSeparator(const QString &text)
@@ -133,9 +207,10 @@ QChar detectSeparator(const QString &text)
     for (const QChar separator : candidates) {
         // The field count most rows share; a title line above the table does not count.
         std::map<int, int> rowsWithCount;
-        split(head, separator, 30, [&rowsWithCount](const std::vector<QString> &fields) {
+        split(head, separator, 30, [&rowsWithCount](const std::vector<QString> &fields, int) {
             if (fields.size() > 1)
                 ++rowsWithCount[int(fields.size())];
+            return true;
         });
         for (const auto &count : rowsWithCount) {
             if (count.second > bestRows || (count.second == bestRows && count.first > bestFields)) {
@@ -148,14 +223,19 @@ QChar detectSeparator(const QString &text)
     return best;
 }
 
-bool parse(const QString &text, QChar separator, SourceTable &table, QString &reason)
+bool parse(const QString &text, QChar separator, SourceTable &table, QString &reason,
+           ReadControl *control)
 {
     SourceTable result;
     long long cells = 0;
     bool tooWide = false;
-    split(text, separator, -1, [&](const std::vector<QString> &fields) {
-        if (cells > SourceLimits::MaxCells || tooWide)
-            return;
+    // The splitting stops as soon as a limit is met.
+    split(text, separator, -1, [&](const std::vector<QString> &fields, int position) {
+        if (control) {
+            if (control->stopped())
+                return false;
+            control->report(position, text.size(), 300);
+        }
         SourceRow row;
         // Empty trailing fields make no column of their own.
         int last = int(fields.size());
@@ -163,15 +243,24 @@ bool parse(const QString &text, QChar separator, SourceTable &table, QString &re
             --last;
         if (last > SourceLimits::MaxColumns) {
             tooWide = true;
-            return;
+            return false;
         }
         row.cells.resize(std::size_t(last));
-        for (int c = 0; c < last; ++c)
-            row.cells[std::size_t(c)].text = fields[std::size_t(c)];
+        for (int c = 0; c < last; ++c) {
+            QString &text = row.cells[std::size_t(c)].text;
+            text = fields[std::size_t(c)];
+            if (CellText::cap(text))
+                result.cutCells.emplace_back(int(result.rows.size()), c);
+        }
         cells += last;
         result.columnCount = std::max(result.columnCount, last);
         result.rows.push_back(std::move(row));
+        return cells <= SourceLimits::MaxCells;
     });
+    if (control && control->stopped()) {
+        reason = SourceLimits::cancelledText();
+        return false;
+    }
     if (cells > SourceLimits::MaxCells) {
         reason = SourceLimits::tooManyCellsText();
         return false;
@@ -184,22 +273,30 @@ bool parse(const QString &text, QChar separator, SourceTable &table, QString &re
     return true;
 }
 
-bool read(const QByteArray &bytes, SourceTable &table, QString &reason)
+bool read(QByteArray bytes, SourceTable &table, QString &reason, const QString &encoding,
+          ReadControl *control)
 {
     QString text;
-    if (!decode(bytes, text)) {
+    QString used;
+    const bool decoded = decode(bytes, text, encoding, &used, control);
+    bytes = QByteArray();
+    if (control && control->stopped()) {
+        reason = SourceLimits::cancelledText();
+        return false;
+    }
+    if (!decoded) {
         reason = SourceLimits::notTableText();
         return false;
     }
-    if (!parse(text, detectSeparator(text), table, reason))
+    if (!parse(text, detectSeparator(text), table, reason, control))
         return false;
+    table.encoding = used;
     // Files written for spreadsheets put an apostrophe before a text that starts like a
     // formula, as our own CSV export does; the apostrophe is no part of the value.
     for (SourceRow &row : table.rows) {
         for (SourceCell &cell : row.cells) {
-            if (cell.text.size() > 1 && cell.text.at(0) == QLatin1Char('\'') &&
-                QStringLiteral("=+-@\t\r").contains(cell.text.at(1)))
-                cell.text.remove(0, 1);
+            if (cell.text.startsWith(QLatin1Char('\'')))
+                cell.text = CellText::withoutApostrophe(cell.text);
         }
     }
     return true;

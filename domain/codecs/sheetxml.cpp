@@ -7,14 +7,26 @@ namespace SheetXml {
 
 bool cellPosition(const QStringRef &ref, int &row, int &column)
 {
+    // Three letters reach past XFD; more would overflow the column's number.
     int i = 0;
     column = 0;
-    for (; i < ref.size() && ref.at(i).isUpper() && ref.at(i).unicode() < 128; ++i)
+    for (; i < ref.size() && ref.at(i).isUpper() && ref.at(i).unicode() < 128; ++i) {
+        if (i == 3)
+            return false;
         column = column * 26 + (ref.at(i).unicode() - 'A' + 1);
-    bool ok = false;
-    row = ref.mid(i).toInt(&ok) - 1;
+    }
     --column;
-    return ok && i > 0 && i <= 3 && row >= 0 && row < MaxSheetRows && column < MaxSheetColumns;
+    return i > 0 && column < MaxSheetColumns && rowNumber(ref.mid(i), row);
+}
+
+bool rowNumber(const QStringRef &text, int &row)
+{
+    bool ok = false;
+    const qint64 number = text.toLongLong(&ok);
+    if (!ok || number < 1 || number > MaxSheetRows)
+        return false;
+    row = int(number - 1);
+    return true;
 }
 
 bool cellRange(const QStringRef &ref, int &row1, int &column1, int &row2, int &column2)

@@ -15,6 +15,8 @@ constexpr int MaxDepth = 64;
 
 // "AB12" as a zero-based row and column, within a sheet's extent.
 bool cellPosition(const QStringRef &ref, int &row, int &column);
+// A row's number as a zero-based row, within a sheet's extent.
+bool rowNumber(const QStringRef &text, int &row);
 // "A1:C3" as its corners, the first above and left of the second.
 bool cellRange(const QStringRef &ref, int &row1, int &column1, int &row2, int &column2);
 // Built-in date formats, and custom ones that show a day or a year.

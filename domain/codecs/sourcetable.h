@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <algorithm>
+#include <atomic>
+#include <utility>
 #include <vector>
 
 // A table as a file or the clipboard holds it, before any column has a meaning.
@@ -25,6 +28,31 @@ struct SourceTable
     // the operator sees in the spreadsheet.
     std::vector<SourceRow> rows;
     int columnCount = 0;
+    // Delimited text only: the encoding it was read in, as the preview names it.
+    QString encoding;
+    // Zero-based row and column of each cell cut to the length a sheet cell holds.
+    std::vector<std::pair<int, int>> cutCells;
+};
+
+// Lets a reader on another thread tell how far it got, and stop when asked to.
+class ReadControl
+{
+public:
+    void cancel() { cancelled.store(true); }
+    bool stopped() const { return cancelled.load(std::memory_order_relaxed); }
+    // Per mille of the whole reading.
+    int progress() const { return permille.load(std::memory_order_relaxed); }
+    // `done` of `total` in the stretch [from, to) per mille of the whole.
+    void report(qint64 done, qint64 total, int from = 0, int to = 1000)
+    {
+        if (total > 0)
+            permille.store(from + int((to - from) * std::min(done, total) / total),
+                           std::memory_order_relaxed);
+    }
+
+private:
+    std::atomic<bool> cancelled{false};
+    std::atomic<int> permille{0};
 };
 
 // What every reader refuses, before it holds more than it can show.
@@ -46,6 +74,10 @@ inline QString tooManyColumnsText()
 inline QString notTableText()
 {
     return QStringLiteral("это не таблица");
+}
+inline QString cancelledText()
+{
+    return QStringLiteral("чтение отменено");
 }
 inline QString unreadableText()
 {

@@ -1,5 +1,7 @@
 #include "xlsxexport.h"
 
+#include "celltext.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryFile>
@@ -17,20 +19,28 @@ double widthOf(const QString &text)
     return text.size() * 1.1 + 2;
 }
 
-// A cell holds 32,767 UTF-16 units at most and the library refuses anything longer: the
-// sheet gets what fits, while the list file keeps the whole value. A pair of surrogates
-// is not cut in half.
-QByteArray cellText(const QString &text)
+// What a cell's text becomes in the sheet: characters XML cannot hold as U+FFFD (counted
+// in `replaced`), a literal "_xHHHH_" escaped so that it reads back as typed, and no more
+// than a cell holds; the list file and the CSV export keep the whole value. The library
+// takes a C string, which no U+0000 is left to cut.
+QByteArray cellText(QString text, int *replaced)
 {
-    constexpr int MaxCellText = 32767;
-    if (text.size() <= MaxCellText)
-        return text.toUtf8();
-    const int size = text.at(MaxCellText - 1).isHighSurrogate() ? MaxCellText - 1 : MaxCellText;
-    return text.left(size).toUtf8();
+    if (CellText::replaceNonXml(text) && replaced)
+        ++*replaced;
+    CellText::cap(text);
+    QString escaped = CellText::escapeSheetText(text);
+    // The library counts the escaped spelling against the limit.
+    while (escaped.size() > CellText::MaxLength) {
+        text.chop(escaped.size() - CellText::MaxLength);
+        if (!text.isEmpty() && text.at(text.size() - 1).isHighSurrogate())
+            text.chop(1);
+        escaped = CellText::escapeSheetText(text);
+    }
+    return escaped.toUtf8();
 }
 
 bool writeCell(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t column, const ExportCell &cell,
-               lxw_format *dateFormat)
+               lxw_format *dateFormat, int *replaced)
 {
     lxw_error error = LXW_NO_ERROR;
     switch (cell.type) {
@@ -53,15 +63,15 @@ bool writeCell(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t column, const Expo
         Q_FALLTHROUGH();
     case ExportCell::Type::Text:
         // Text cells are never read as numbers or dates, so leading zeros survive.
-        error =
-            worksheet_write_string(sheet, row, column, cellText(cell.text).constData(), nullptr);
+        error = worksheet_write_string(sheet, row, column,
+                                       cellText(cell.text, replaced).constData(), nullptr);
         break;
     }
     return error == LXW_NO_ERROR;
 }
 
 // Fills the workbook; false on the first cell it refuses.
-bool fill(lxw_workbook *book, const ExportTable &table)
+bool fill(lxw_workbook *book, const ExportTable &table, int *replaced)
 {
     lxw_worksheet *sheet = workbook_add_worksheet(book, "Участники");
     lxw_format *bold = workbook_add_format(book);
@@ -79,14 +89,14 @@ bool fill(lxw_workbook *book, const ExportTable &table)
     for (int c = 0; c < columns; ++c) {
         const QString &title = table.titles.at(c);
         widths[std::size_t(c)] = widthOf(title) + 2;
-        if (worksheet_write_string(sheet, 0, lxw_col_t(c), cellText(title).constData(), bold) !=
-            LXW_NO_ERROR)
+        if (worksheet_write_string(sheet, 0, lxw_col_t(c), cellText(title, replaced).constData(),
+                                   bold) != LXW_NO_ERROR)
             return false;
     }
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         const ExportRowCells &row = table.rows[r];
         for (std::size_t c = 0; c < row.size(); ++c) {
-            if (!writeCell(sheet, lxw_row_t(r + 1), lxw_col_t(c), row[c], dateFormat))
+            if (!writeCell(sheet, lxw_row_t(r + 1), lxw_col_t(c), row[c], dateFormat, replaced))
                 return false;
             const double width = row[c].type == ExportCell::Type::Date ? 12 : widthOf(row[c].text);
             widths[c] = std::max(widths[c], width);
@@ -103,8 +113,10 @@ bool fill(lxw_workbook *book, const ExportTable &table)
 
 } // namespace
 
-bool write(const ExportTable &table, QByteArray &out)
+bool write(const ExportTable &table, QByteArray &out, int *replacedCells)
 {
+    if (replacedCells)
+        *replacedCells = 0;
     // The library writes only to a named file; the caller replaces the target with the
     // bytes, so a failure here never touches it.
     QTemporaryFile file(QDir::tempPath() + QStringLiteral("/quillor-export-XXXXXX.xlsx"));
@@ -119,7 +131,7 @@ bool write(const ExportTable &table, QByteArray &out)
     lxw_workbook *book = workbook_new_opt(name.constData(), &options);
     if (!book)
         return false;
-    const bool filled = fill(book, table);
+    const bool filled = fill(book, table, replacedCells);
     // Closing frees the workbook whether it was filled or not.
     if (workbook_close(book) != LXW_NO_ERROR || !filled)
         return false;

@@ -1,5 +1,6 @@
 #include "xlsxtable.h"
 
+#include "celltext.h"
 #include "participantrules.h"
 #include "sheetxml.h"
 #include "ziparchive.h"
@@ -24,7 +25,7 @@ constexpr int MaxMerges = int(SourceLimits::MaxCells / 2);
 class Reader
 {
 public:
-    explicit Reader(const QString &path) : path(path), zip(path) {}
+    Reader(const QString &path, ReadControl *control) : path(path), zip(path), control(control) {}
     bool run(SourceTable &result);
     QString reason;
 
@@ -41,7 +42,9 @@ private:
         return false;
     }
     bool archiveOk();
-    template <typename OnStart> bool parse(const QString &entry, OnStart &&onStart);
+    // `from` and `to`: the stretch of the whole reading's progress this entry takes.
+    template <typename OnStart>
+    bool parse(const QString &entry, OnStart &&onStart, int from = 0, int to = 0);
     bool grow(int rows, int columns);
     SourceCell &cell(int row, int column);
     bool readCell(QXmlStreamReader &xml, int row, int column);
@@ -50,6 +53,7 @@ private:
 
     QString path;
     ZipArchive zip;
+    ReadControl *control;
     bool from1904 = false;
     std::vector<bool> dateStyles;
     std::vector<SharedCell> sharedCells;
@@ -92,7 +96,8 @@ bool Reader::archiveOk()
 }
 
 // Streams one entry of the archive to `onStart`, called at each start element.
-template <typename OnStart> bool Reader::parse(const QString &entry, OnStart &&onStart)
+template <typename OnStart>
+bool Reader::parse(const QString &entry, OnStart &&onStart, int from, int to)
 {
     if (!zip.contains(entry))
         return fail(SourceLimits::notTableText());
@@ -104,6 +109,12 @@ template <typename OnStart> bool Reader::parse(const QString &entry, OnStart &&o
     // An entry that breaks off leaves the reader waiting for more data: stop at any error.
     while (!xml.atEnd() && !xml.hasError()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
+        if (control) {
+            if (control->stopped())
+                return fail(SourceLimits::cancelledText());
+            if (to > from)
+                control->report(device->unpackedSize(), device->statedSize(), from, to);
+        }
         // A document type comes before the first element, so nothing has been expanded yet.
         if (token == QXmlStreamReader::DTD)
             return fail(QStringLiteral("недопустимый XML (DTD)"));
@@ -197,6 +208,8 @@ bool Reader::readCell(QXmlStreamReader &xml, int row, int column)
     } else {
         target.text = value;
     }
+    if (CellText::cap(target.text))
+        table.cutCells.emplace_back(row, column);
     return true;
 }
 
@@ -204,37 +217,45 @@ bool Reader::readSheet(const QString &entry)
 {
     int row = -1;
     int column = -1;
-    return parse(entry, [&](QXmlStreamReader &xml) {
-        const QStringRef name = xml.name();
-        if (name == QLatin1String("dimension")) {
-            // The stated extent refuses a huge sheet before its cells are unpacked.
-            int r1 = 0, c1 = 0, r2 = 0, c2 = 0;
-            if (cellRange(xml.attributes().value(QLatin1String("ref")), r1, c1, r2, c2) &&
-                qint64(r2 - r1 + 1) * (c2 - c1 + 1) > SourceLimits::MaxCells)
-                return fail(SourceLimits::tooManyCellsText());
-        } else if (name == QLatin1String("row")) {
-            const QStringRef number = xml.attributes().value(QLatin1String("r"));
-            row = number.isEmpty() ? row + 1 : number.toInt() - 1;
-            column = -1;
-            if (row < 0 || row >= MaxSheetRows)
-                return fail(damagedText);
-        } else if (name == QLatin1String("c")) {
-            const QStringRef ref = xml.attributes().value(QLatin1String("r"));
-            int refRow = row;
-            if (ref.isEmpty())
-                ++column;
-            else if (!cellPosition(ref, refRow, column))
-                return fail(damagedText);
-            if (refRow < 0 || column >= MaxSheetColumns)
-                return fail(damagedText);
-            return readCell(xml, refRow, column);
-        } else if (name == QLatin1String("mergeCell")) {
-            if (mergeRefs.size() >= MaxMerges)
-                return fail(SourceLimits::tooManyCellsText());
-            mergeRefs.append(xml.attributes().value(QLatin1String("ref")).toString());
-        }
-        return true;
-    });
+    return parse(
+        entry,
+        [&](QXmlStreamReader &xml) {
+            const QStringRef name = xml.name();
+            if (name == QLatin1String("dimension")) {
+                // The stated extent refuses a huge sheet before its cells are unpacked.
+                int r1 = 0, c1 = 0, r2 = 0, c2 = 0;
+                if (cellRange(xml.attributes().value(QLatin1String("ref")), r1, c1, r2, c2) &&
+                    qint64(r2 - r1 + 1) * (c2 - c1 + 1) > SourceLimits::MaxCells)
+                    return fail(SourceLimits::tooManyCellsText());
+            } else if (name == QLatin1String("row")) {
+                const QStringRef number = xml.attributes().value(QLatin1String("r"));
+                if (number.isEmpty())
+                    ++row;
+                else if (!rowNumber(number, row))
+                    return fail(damagedText);
+                column = -1;
+                if (row < 0 || row >= MaxSheetRows)
+                    return fail(damagedText);
+            } else if (name == QLatin1String("c")) {
+                const QStringRef ref = xml.attributes().value(QLatin1String("r"));
+                int refRow = row;
+                if (ref.isEmpty() && column + 1 < MaxSheetColumns)
+                    ++column;
+                else if (ref.isEmpty())
+                    return fail(damagedText);
+                else if (!cellPosition(ref, refRow, column))
+                    return fail(damagedText);
+                if (refRow < 0 || column >= MaxSheetColumns)
+                    return fail(damagedText);
+                return readCell(xml, refRow, column);
+            } else if (name == QLatin1String("mergeCell")) {
+                if (mergeRefs.size() >= MaxMerges)
+                    return fail(SourceLimits::tooManyCellsText());
+                mergeRefs.append(xml.attributes().value(QLatin1String("ref")).toString());
+            }
+            return true;
+        },
+        0, 800);
 }
 
 bool Reader::applyMerges()
@@ -325,23 +346,33 @@ bool Reader::run(SourceTable &result)
         return false;
 
     if (!sharedCells.empty()) {
-        int needed = 0;
+        // No more strings are kept than the cells name; an index past those the file
+        // holds is found below, by the count and not by arithmetic that could overflow.
+        qint64 needed = 0;
         for (const SharedCell &shared : sharedCells)
-            needed = std::max(needed, shared.index + 1);
-        ok = parse(QStringLiteral("xl/sharedStrings.xml"), [&](QXmlStreamReader &xml) {
-            if (xml.name() == QLatin1String("si")) {
-                QString text = richText(xml);
-                if (int(sharedStrings.size()) < needed)
-                    sharedStrings.push_back(std::move(text));
-            }
-            return true;
-        });
+            needed = std::max(needed, qint64(shared.index) + 1);
+        ok = parse(
+            QStringLiteral("xl/sharedStrings.xml"),
+            [&](QXmlStreamReader &xml) {
+                if (xml.name() == QLatin1String("si")) {
+                    QString text = richText(xml);
+                    // One character past the cap still shows that the cells get cut.
+                    text.truncate(CellText::MaxLength + 1);
+                    if (qint64(sharedStrings.size()) < needed)
+                        sharedStrings.push_back(std::move(text));
+                }
+                return true;
+            },
+            800, 1000);
         if (!ok)
             return false;
         for (const SharedCell &shared : sharedCells) {
-            if (shared.index >= int(sharedStrings.size()))
+            if (std::size_t(shared.index) >= sharedStrings.size())
                 return fail(damagedText);
-            cell(shared.row, shared.column).text = sharedStrings[std::size_t(shared.index)];
+            QString &text = cell(shared.row, shared.column).text;
+            text = sharedStrings[std::size_t(shared.index)];
+            if (CellText::cap(text))
+                table.cutCells.emplace_back(shared.row, shared.column);
         }
     }
     if (!applyMerges())
@@ -360,9 +391,9 @@ bool Reader::run(SourceTable &result)
 
 } // namespace
 
-bool read(const QString &path, SourceTable &table, QString &reason)
+bool read(const QString &path, SourceTable &table, QString &reason, ReadControl *control)
 {
-    Reader reader(path);
+    Reader reader(path, control);
     if (reader.run(table))
         return true;
     reason = reader.reason;

@@ -12,6 +12,7 @@ namespace XlsxTable {
 // value throughout, a million cells at most in all. False with a reason for a damaged,
 // encrypted or oversized workbook, and for XML that declares a document type, which could
 // expand entities or fetch them.
-bool read(const QString &path, SourceTable &table, QString &reason);
+// `control` sees the progress and may cancel the reading.
+bool read(const QString &path, SourceTable &table, QString &reason, ReadControl *control = nullptr);
 
 } // namespace XlsxTable

@@ -18,6 +18,9 @@ public:
     bool isSequential() const override { return true; }
     bool atEnd() const override { return finished && QIODevice::atEnd(); }
     bool failed() const { return broken; }
+    // Bytes unpacked so far, of the size the archive states.
+    qint64 unpackedSize() const { return unpacked; }
+    qint64 statedSize() const { return size; }
 
 protected:
     qint64 readData(char *data, qint64 maxSize) override;
