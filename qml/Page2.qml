@@ -172,6 +172,10 @@ FocusScope {
                 listPath: pathRow.text
                 onStarted: root.finishEditing()
                 onFailed: failureLabel.show()
+                onReplaced: {
+                    exportNotice.text = notice;
+                    exportNotice.show();
+                }
             }
 
             ImportButton {
@@ -231,6 +235,12 @@ FocusScope {
             root.finishEditing();
             Qt.callLater(lolView.fitColumns);
         }
+    }
+
+    FailureNotice {
+        id: exportNotice
+        objectName: "exportNotice"
+        font.pixelSize: root.pixSize * 2
     }
 
     FailureNotice {

@@ -17,6 +17,8 @@ RowLayout {
     signal started()
     // An export could not be written.
     signal failed()
+    // A spreadsheet was written with characters it cannot hold replaced: the notice.
+    signal replaced(string notice)
 
     function nameFilters(format) {
         var own = format === ListExporter.Excel ? "Книга Excel (*.xlsx)"
@@ -52,6 +54,9 @@ RowLayout {
                                        listPath, newPageCheckBox.checked);
         if (result > 0)
             failed();
+        else if (format === ListExporter.Excel && ListExporter.replacedCells > 0)
+            replaced("Знаки, которых не может быть в Excel, заменены на «\uFFFD» в ячейках: " +
+                     ListExporter.replacedCells);
         return result;
     }
 

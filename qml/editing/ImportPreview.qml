@@ -20,9 +20,12 @@ FocusScope {
     // The preview has gone, whichever way.
     signal closed()
 
-    // A file by path or URL, or tab-separated rows; true when the preview opens.
+    // A file by path or URL, read on another thread while a progress bar shows; rows as
+    // text open at once, true when the preview opens.
     function openFile(fileUrl) {
-        return show(listImport.openFile(String(fileUrl)));
+        listImport.startFile(String(fileUrl));
+        preview.forceActiveFocus();
+        readingView.takeFocus();
     }
     function openText(text) {
         return show(listImport.openText(text));
@@ -74,12 +77,13 @@ FocusScope {
             flick.contentX = x + item.width - columnsView.viewport.width;
     }
 
-    visible: listImport.ready
+    visible: listImport.ready || listImport.reading
     z: 2
     Keys.onEscapePressed: finish("cancel")
 
     ListImport {
         id: listImport
+        onReadFinished: preview.show(opened)
     }
 
     // The table below takes no clicks or wheel turns while the preview is open.
@@ -99,10 +103,22 @@ FocusScope {
         anchors.fill: parent
         anchors.margins: preview.pixSize
         spacing: preview.pixSize
+        visible: listImport.ready
 
         Label {
             text: "Импорт: " + listImport.source
             font.pixelSize: preview.pixSize * 2
+        }
+
+        EncodingChoice {
+            objectName: "importEncoding"
+            visible: listImport.encoding !== ""
+            encoding: listImport.encoding
+            encodings: listImport.encodings
+            onChosen: {
+                listImport.rereadAs(encoding);
+                readingView.takeFocus();
+            }
         }
 
         Label {
@@ -181,6 +197,22 @@ FocusScope {
                 // The focus goes round inside the preview.
                 Keys.onTabPressed: preview.focusFirst()
             }
+        }
+    }
+
+    ImportProgress {
+        id: readingView
+        objectName: "importProgress"
+        anchors.fill: parent
+        visible: listImport.reading
+        pixSize: preview.pixSize
+        value: listImport.progress
+        onCancelled: {
+            listImport.cancelReading();
+            if (listImport.ready)
+                preview.focusFirst();
+            else
+                preview.closed();
         }
     }
 }
