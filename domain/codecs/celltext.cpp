@@ -81,6 +81,20 @@ bool replaceNonXml(QString &text)
     return replaced;
 }
 
+bool replaceLoneSurrogates(QString &text)
+{
+    bool replaced = false;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text.at(i).isSurrogate() && !isXmlChar(text, i)) {
+            text[i] = QChar(QChar::ReplacementCharacter);
+            replaced = true;
+        } else if (text.at(i).isHighSurrogate()) {
+            ++i;
+        }
+    }
+    return replaced;
+}
+
 QString escapeSheetText(const QString &text)
 {
     if (!text.contains(QLatin1String("_x"), Qt::CaseInsensitive))

@@ -24,6 +24,9 @@ QString withoutApostrophe(const QString &text);
 // surrogate: each becomes U+FFFD. True when any was replaced.
 bool replaceNonXml(QString &text);
 
+// UTF-8 holds no half of a surrogate pair: each becomes U+FFFD. True when any was.
+bool replaceLoneSurrogates(QString &text);
+
 // A text as a sheet's XML spells it: a literal "_xHHHH_" would read back as the character
 // it names, so its underscore is written "_x005F_".
 QString escapeSheetText(const QString &text);

@@ -6,8 +6,10 @@ namespace CsvExport {
 
 namespace {
 
-void appendCell(QByteArray &out, const QString &text, bool isText)
+void appendCell(QByteArray &out, QString text, bool isText)
 {
+    // Half a surrogate pair would become "?" in UTF-8; U+FFFD shows that something was.
+    CellText::replaceLoneSurrogates(text);
     const QByteArray bytes = text.toUtf8();
     const bool quoted =
         bytes.contains(';') || bytes.contains('"') || bytes.contains('\n') || bytes.contains('\r');

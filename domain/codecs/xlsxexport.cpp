@@ -95,6 +95,9 @@ bool fill(lxw_workbook *book, const ExportTable &table, int *replaced)
     }
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         const ExportRowCells &row = table.rows[r];
+        // Every row has a title for each of its cells; a longer one has no column width.
+        if (row.size() > widths.size())
+            return false;
         for (std::size_t c = 0; c < row.size(); ++c) {
             if (!writeCell(sheet, lxw_row_t(r + 1), lxw_col_t(c), row[c], dateFormat, replaced))
                 return false;
