@@ -3,6 +3,7 @@
 #include "listrows.h"
 
 #include <QString>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -19,10 +20,17 @@ inline const QByteArray *bytesOf(const ListValue *value)
 }
 
 // All of the bytes: Qt's own conversion of a byte array stops at a NUL, which a JSON string
-// may hold.
+// may hold, and drops a leading U+FEFF, which a value may start with.
 inline QString fromUtf8(const QByteArray &text)
 {
-    return QString::fromUtf8(text.constData(), text.size());
+    if (!text.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(text.constData(), text.size());
+    int marks = 1;
+    while (text.size() >= 3 * (marks + 1) &&
+           std::memcmp(text.constData() + 3 * marks, "\xEF\xBB\xBF", 3) == 0)
+        ++marks;
+    return QString(marks, QChar(0xFEFF)) +
+           QString::fromUtf8(text.constData() + 3 * marks, text.size() - 3 * marks);
 }
 
 inline QString of(const ListValue *value)

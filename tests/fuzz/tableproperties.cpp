@@ -181,8 +181,7 @@ std::string checkXlsxExport(const Rows &rows)
         return "the workbook export failed";
     const QString path = scratch("export.xlsx");
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes) != bytes.size())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         return {};
     file.close();
     SourceTable table;

@@ -22,9 +22,12 @@ private slots:
 namespace {
 using Check = std::string (*)(const char *, std::size_t);
 const std::pair<const char *, Check> corpora[] = {
-    {"corpus", checkListProperties},          {"corpus-csv", checkCsvProperties},
-    {"corpus-paste", checkPasteProperties},   {"corpus-xlsx", checkXlsxProperties},
-    {"corpus-sheetxml", checkSheetXmlProperties}, {"corpus-export", checkExportProperties},
+    {"corpus", checkListProperties},
+    {"corpus-csv", checkCsvProperties},
+    {"corpus-paste", checkPasteProperties},
+    {"corpus-xlsx", checkXlsxProperties},
+    {"corpus-sheetxml", checkSheetXmlProperties},
+    {"corpus-export", checkExportProperties},
 };
 } // namespace
 
@@ -50,9 +53,9 @@ void TestFuzzCorpus::propertiesHold()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    QCOMPARE(QString::fromStdString(
-                 corpora[check].second(bytes.constData(), std::size_t(bytes.size()))),
-             QString());
+    QCOMPARE(
+        QString::fromStdString(corpora[check].second(bytes.constData(), std::size_t(bytes.size()))),
+        QString());
 }
 
 QTEST_GUILESS_MAIN(TestFuzzCorpus)
