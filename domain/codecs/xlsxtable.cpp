@@ -348,6 +348,8 @@ bool Reader::run(SourceTable &result)
     if (!sharedCells.empty()) {
         // No more strings are kept than the cells name; an index past those the file
         // holds is found below, by the count and not by arithmetic that could overflow.
+        if (!zip.contains(QStringLiteral("xl/sharedStrings.xml")))
+            return fail(damagedText);
         qint64 needed = 0;
         for (const SharedCell &shared : sharedCells)
             needed = std::max(needed, qint64(shared.index) + 1);

@@ -38,7 +38,7 @@ for name, separator in (("semicolon", ";"), ("comma", ","), ("tab", "\t")):
         csv.writer(f, delimiter=separator).writerows(ROWS)
     with open(path(f"{name}-utf8bom.csv"), "w", newline="", encoding="utf-8-sig") as f:
         csv.writer(f, delimiter=separator, lineterminator="\n").writerows(ROWS)
-    for encoding in ("UTF-16", "UTF-16BE", "WINDOWS-1251"):
+    for encoding in ("UTF-16", "UTF-16BE", "WINDOWS-1251", "KOI8-R", "CP866"):
         converted = subprocess.run(["iconv", "-f", "UTF-8", "-t", encoding, utf8],
                                    check=True, capture_output=True).stdout
         if encoding == "UTF-16BE":
@@ -167,5 +167,23 @@ rewrite("external.xlsx", {"xl/workbook.xml":
                           lambda x: re.sub(r"(<\?xml[^>]*\?>)?", r"\g<1>" + external, x, count=1)
                           .replace("</workbook>", "<definedNames><definedName name='x'>&e;"
                                                   "</definedName></definedNames></workbook>")})
+# Numbers past what the reader's arithmetic holds: a shared string far past the count and a
+# column of sixteen letters.
+rewrite("stringindex.xlsx", {"xl/worksheets/sheet1.xml":
+                             lambda x: x.replace('<c r="H3" t="inlineStr">',
+                                                 '<c r="I3" t="s"><v>2147483647</v></c>'
+                                                 '<c r="H3" t="inlineStr">')},
+        [("xl/sharedStrings.xml", '<sst xmlns="http://schemas.openxmlformats.org/'
+                                  'spreadsheetml/2006/main"><si><t>a</t></si></sst>')])
+rewrite("letters.xlsx", {"xl/worksheets/sheet1.xml":
+                         lambda x: x.replace('<c r="H3"', '<c r="AAAAAAAAAAAAAAAA3"')})
+# A cell longer than a sheet cell holds, in a workbook and in a text file.
+rewrite("longcell.xlsx", {"xl/worksheets/sheet1.xml": lambda x: re.sub(
+    r"<sheetData>.*</sheetData>", '<sheetData><row r="1"><c r="A1" t="inlineStr"><is><t>ФИО</t>'
+    '</is></c><c r="B1" t="inlineStr"><is><t>Примечание</t></is></c></row><row r="2">'
+    '<c r="A2" t="inlineStr"><is><t>Иванов Иван</t></is></c><c r="B2" t="inlineStr"><is><t>' +
+    "я" * 40000 + "</t></is></c></row></sheetData>", x, flags=re.S)})
+with open(path("longcell.csv"), "w", encoding="utf-8") as f:
+    f.write("ФИО;Примечание\nИванов Иван;\"" + "я" * 40000 + "\"\n")
 with zipfile.ZipFile(path("other.xlsx"), "w") as target:
     target.writestr("readme.txt", "не книга")

@@ -1,5 +1,7 @@
 #include "codecs/delimitedtext.h"
 #include "codecs/xlsxtable.h"
+#include "importreader.h"
+#include "listimport.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -14,6 +16,11 @@ private slots:
     void initTestCase();
     void delimitedText_data();
     void delimitedText();
+    void chosenEncoding();
+    void longCell_data();
+    void longCell();
+    void cellLimitStopsTheSplitting();
+    void separatorTie();
     void clipboardRows();
     void workbooks_data();
     void workbooks();
@@ -55,10 +62,19 @@ void TestTableReaders::initTestCase()
 void TestTableReaders::delimitedText_data()
 {
     QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("encoding");
     for (const char *separator : {"semicolon", "comma", "tab"}) {
-        for (const char *encoding : {"utf8", "utf8bom", "utf-16", "utf-16be", "windows-1251"}) {
-            const QString name = QString("%1-%2.csv").arg(separator, encoding);
-            QTest::newRow(qPrintable(name)) << name;
+        // The file, and the encoding the reader finds.
+        for (const auto &encoding : std::initializer_list<std::pair<const char *, const char *>>{
+                 {"utf8", "UTF-8"},
+                 {"utf8bom", "UTF-8"},
+                 {"utf-16", "UTF-16"},
+                 {"utf-16be", "UTF-16"},
+                 {"windows-1251", "Windows-1251"},
+                 {"koi8-r", "KOI8-R"},
+                 {"cp866", "CP866"}}) {
+            const QString name = QString("%1-%2.csv").arg(separator, encoding.first);
+            QTest::newRow(qPrintable(name)) << name << encoding.second;
         }
     }
 }
@@ -66,6 +82,7 @@ void TestTableReaders::delimitedText_data()
 void TestTableReaders::delimitedText()
 {
     QFETCH(QString, file);
+    QFETCH(QString, encoding);
     QFile input(fixture(file));
     QVERIFY(input.open(QIODevice::ReadOnly));
     SourceTable table;
@@ -81,6 +98,62 @@ void TestTableReaders::delimitedText()
     };
     QCOMPARE(dump(table), expected);
     QCOMPARE(table.columnCount, 4);
+    QCOMPARE(table.encoding, encoding);
+}
+
+// The operator's choice of another encoding reads the same bytes otherwise.
+void TestTableReaders::chosenEncoding()
+{
+    QFile input(fixture("semicolon-koi8-r.csv"));
+    QVERIFY(input.open(QIODevice::ReadOnly));
+    SourceTable table;
+    QString reason;
+    QVERIFY(DelimitedText::read(input.readAll(), table, reason, "Windows-1251"));
+    QCOMPARE(table.encoding, QString("Windows-1251"));
+    // KOI8-R's capitals are Windows-1251's small letters.
+    QCOMPARE(table.rows[0].cells[0].text, QString("ж.й.п."));
+}
+
+// A cell past what a sheet cell holds is cut there and named, in both kinds of file.
+void TestTableReaders::longCell_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("workbook") << "longcell.xlsx";
+    QTest::newRow("text") << "longcell.csv";
+}
+
+void TestTableReaders::longCell()
+{
+    QFETCH(QString, file);
+    SourceTable table;
+    QString reason;
+    QVERIFY2(ImportReader::read(fixture(file), QString(), table, reason), qPrintable(reason));
+    QCOMPARE(table.rows.at(1).cells.at(1).text, QString(32767, QChar(0x44F)));
+    ListImport import;
+    QVERIFY2(import.openFile(fixture(file)), qPrintable(import.failure()));
+    QVERIFY(import.problems().contains("строка 2, столбец 2: текст обрезан до 32 767 знаков"));
+}
+
+// A text past the cell limit is split no further than the row that meets it.
+void TestTableReaders::cellLimitStopsTheSplitting()
+{
+    QString text;
+    for (int row = 0; row < 600000; ++row)
+        text += "a;b;c\n";
+    SourceTable table;
+    QString reason;
+    ReadControl control;
+    QVERIFY(!DelimitedText::parse(text, ';', table, reason, &control));
+    QCOMPARE(reason, SourceLimits::tooManyCellsText());
+    // The splitting reports its place within 30 %..100 % of the reading.
+    QVERIFY2(control.progress() < 300 + 700 * 0.85,
+             qPrintable(QString::number(control.progress())));
+}
+
+// On a tie, a tab wins over the commas inside cells.
+void TestTableReaders::separatorTie()
+{
+    QCOMPARE(DelimitedText::detectSeparator("a, b\tc\nd, e\tf\n"), QChar('\t'));
 }
 
 // A spreadsheet's copy: tabs between cells, quotes only around cells with line breaks.
@@ -177,6 +250,10 @@ void TestTableReaders::hostileInput_data()
                                                        << "больше 256 столбцов" << 0;
     QTest::newRow("text beyond the memory left") << "separators.csv"
                                                  << "не хватает памяти" << 150;
+    QTest::newRow("a shared string past the count") << "stringindex.xlsx"
+                                                    << "файл повреждён" << 0;
+    QTest::newRow("a column of sixteen letters") << "letters.xlsx"
+                                                 << "файл повреждён" << 0;
     QTest::newRow("nested entities") << "laughs.xlsx"
                                      << "XML (DTD)" << 0;
     QTest::newRow("external entity") << "external.xlsx"
