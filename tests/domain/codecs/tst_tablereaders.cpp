@@ -21,6 +21,7 @@ private slots:
     void longCell();
     void cellLimitStopsTheSplitting();
     void separatorTie();
+    void workerReading();
     void clipboardRows();
     void workbooks_data();
     void workbooks();
@@ -132,6 +133,38 @@ void TestTableReaders::longCell()
     ListImport import;
     QVERIFY2(import.openFile(fixture(file)), qPrintable(import.failure()));
     QVERIFY(import.problems().contains("строка 2, столбец 2: текст обрезан до 32 767 знаков"));
+}
+
+// A reading on another thread ends in readFinished(); a cancelled one ends at once, opens
+// nothing and never reports.
+void TestTableReaders::workerReading()
+{
+    QFile big(dir.filePath("big.csv"));
+    QVERIFY(big.open(QIODevice::WriteOnly));
+    const QByteArray rows = QByteArray("Фамилия;Имя\n") + QByteArray("Иванов;Иван\n").repeated(20000);
+    for (int i = 0; i < 40; ++i)
+        big.write(rows);
+    big.close();
+
+    ListImport import;
+    QSignalSpy finished(&import, &ListImport::readFinished);
+    import.startFile(big.fileName());
+    QVERIFY(import.reading());
+    import.cancelReading();
+    QVERIFY(!import.reading());
+    QTRY_VERIFY(import.findChildren<ImportReader *>().isEmpty());
+    QVERIFY(!import.ready());
+    QCOMPARE(finished.count(), 0);
+
+    import.startFile(fixture("semicolon-cp866.csv"));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.at(0).at(0).toBool(), true);
+    QVERIFY(import.ready() && !import.reading());
+    QCOMPARE(import.encoding(), QString("CP866"));
+    // Read again as the operator chooses.
+    import.rereadAs("KOI8-R");
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(import.encoding(), QString("KOI8-R"));
 }
 
 // A text past the cell limit is split no further than the row that meets it.
