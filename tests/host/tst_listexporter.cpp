@@ -23,6 +23,7 @@ private slots:
     void init() { QVERIFY(dir.isValid()); }
 
     void xlsxKeepsKindsOfCells();
+    void xlsxNumbersAndDates();
     void xlsxCutsTextsBeyondACell_data();
     void xlsxCutsTextsBeyondACell();
     void csvQuotesAndGuards();
@@ -122,6 +123,24 @@ void TestListExporter::xlsxKeepsKindsOfCells()
     QCOMPARE(rows.at(3).toArray(), json(R"(["n:3","s:строка 1\nстрока 2",null,null,
         "s:Школа 5",null,null,"s:8.1",null,null,null,"n:-3",null,null,null,"s:@x",null])"));
     QCOMPARE(rows.size(), 4);
+}
+
+// Only a number a double holds digit for digit is a number cell, and only a real birth
+// date from 1900 on is a date cell: date-shaped texts elsewhere stay texts.
+void TestListExporter::xlsxNumbersAndDates()
+{
+    const QString path = dir.filePath(QStringLiteral("kinds.xlsx"));
+    QCOMPARE(save(R"([{"birthDate":"01.01.1900","group":"01.09.2015","organization":"1.9.2015",
+        "fifteen":123456789012345,"sixteen":1234567890123456,"seventeen":12345678901234567},
+        {"birthDate":"31.12.1899","note":"01.09.2015"}])",
+                  ListExporter::Excel, path),
+             int(ListExporter::Ok));
+    const QJsonArray rows = readBack(QStringLiteral("xlsx"), path).toObject()["rows"].toArray();
+    QCOMPARE(rows.at(1).toArray(), json(R"(["n:1",null,"d:1900-01-01 dd.mm.yyyy","s:01.09.2015",
+        "s:1.9.2015",null,null,null,null,null,null,"n:123456789012345",
+        "s:1234567890123456","s:12345678901234567",null])"));
+    QCOMPARE(rows.at(2).toArray().at(2).toString(), QStringLiteral("s:31.12.1899"));
+    QCOMPARE(rows.at(2).toArray().at(14).toString(), QStringLiteral("s:01.09.2015"));
 }
 
 void TestListExporter::xlsxCutsTextsBeyondACell_data()

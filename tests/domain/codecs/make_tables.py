@@ -185,5 +185,15 @@ rewrite("longcell.xlsx", {"xl/worksheets/sheet1.xml": lambda x: re.sub(
     "я" * 40000 + "</t></is></c></row></sheetData>", x, flags=re.S)})
 with open(path("longcell.csv"), "w", encoding="utf-8") as f:
     f.write("ФИО;Примечание\nИванов Иван;\"" + "я" * 40000 + "\"\n")
+# Dates in the built-in short date format 14, with no format of the workbook's own.
+NS = 'xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"'
+rewrite("numfmt14.xlsx", {
+    "xl/worksheets/sheet1.xml": lambda x: re.sub(
+        r"<sheetData>.*</sheetData>(<mergeCells.*</mergeCells>)?", '<sheetData><row r="1"><c r="A1" t="inlineStr"><is><t>ДР'
+        '</t></is></c><c r="B1" t="inlineStr"><is><t>Номер</t></is></c></row><row r="2">'
+        '<c r="A2" s="1"><v>40244</v></c><c r="B2" s="0"><v>40244</v></c></row></sheetData>',
+        x, flags=re.S),
+    "xl/styles.xml": lambda x: f'<styleSheet {NS}><cellXfs count="2"><xf numFmtId="0"/>'
+                               '<xf numFmtId="14"/></cellXfs></styleSheet>'})
 with zipfile.ZipFile(path("other.xlsx"), "w") as target:
     target.writestr("readme.txt", "не книга")

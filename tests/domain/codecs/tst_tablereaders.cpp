@@ -141,7 +141,8 @@ void TestTableReaders::workerReading()
 {
     QFile big(dir.filePath("big.csv"));
     QVERIFY(big.open(QIODevice::WriteOnly));
-    const QByteArray rows = QByteArray("Фамилия;Имя\n") + QByteArray("Иванов;Иван\n").repeated(20000);
+    const QByteArray rows =
+        QByteArray("Фамилия;Имя\n") + QByteArray("Иванов;Иван\n").repeated(20000);
     for (int i = 0; i < 40; ++i)
         big.write(rows);
     big.close();
@@ -215,6 +216,9 @@ void TestTableReaders::workbooks_data()
                        "Петрова | Анна |  | @31.12.2011 |  | #12345678901 | #5.5 | Ж"};
     // Shared and rich strings, the 1904 date system, a boolean, a formula's text, and a
     // day number without a date style, which stays a number.
+    // The built-in short date, which most workbooks' dates carry.
+    QTest::newRow("format 14") << "numfmt14.xlsx"
+                               << QStringList{"ДР | Номер", "@07.03.2010 | #40244"};
     QTest::newRow("XlsxWriter") << "xlsxwriter.xlsx"
                                 << QStringList{"ФИО | ДР | Класс | Сдал",
                                                "Сидоров Семён | @07.03.2010 | 5А | ИСТИНА",
