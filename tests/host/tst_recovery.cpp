@@ -71,6 +71,7 @@ private slots:
     void deadCopysListIsRestored_data();
     void deadCopysListIsRestored();
     void staleLockIsTakenOver();
+    void newerOrphanIsOfferedFirst();
     void damagedFileIsSetAside_data();
     void damagedFileIsSetAside();
     void failureIsReportedOnce();
@@ -321,6 +322,33 @@ void TestRecovery::staleLockIsTakenOver()
     QVERIFY(QFile::exists(left));
     QVERIFY(!QFile::exists(halfWritten));
     QVERIFY(!QFile::exists(lockPath));
+}
+
+// Two lists left by copies that crashed: the one written last comes first, whatever the
+// order of their names.
+void TestRecovery::newerOrphanIsOfferedFirst()
+{
+    QVERIFY(QDir().mkpath(folder()));
+    const QString older = file(QStringLiteral("20240101-000000-000-1.creation.recovery"));
+    const QString newer = file(QStringLiteral("20240102-000000-000-2.creation.recovery"));
+    RecoveryStore::State state;
+    state.rows = ('[' + training + ']').toUtf8();
+    writeFile(older, RecoveryStore::encode(RecoveryStore::Creation, state));
+    state.rows = ('[' + gto + ']').toUtf8();
+    writeFile(newer, RecoveryStore::encode(RecoveryStore::Creation, state));
+    for (const auto &age : {std::make_pair(older, -3600), std::make_pair(newer, -60)}) {
+        QFile touched(age.first);
+        QVERIFY(touched.open(QIODevice::ReadWrite));
+        QVERIFY(touched.setFileTime(QDateTime::currentDateTime().addSecs(age.second),
+                                    QFileDevice::FileModificationTime));
+    }
+    RecoveryStore store(folder());
+    store.claimOrphans();
+    const auto offers = store.offers(RecoveryStore::Creation);
+    QCOMPARE(offers.size(), 2);
+    QCOMPARE(offers.at(0).file, newer);
+    QVERIFY(offers.at(0).state.rows.contains("Иванова"));
+    QCOMPARE(offers.at(1).file, older);
 }
 
 void TestRecovery::damagedFileIsSetAside_data()
