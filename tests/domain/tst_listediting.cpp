@@ -25,6 +25,7 @@ private slots:
     void undoAndRedo_data();
     void undoAndRedo();
     void changesPastTheHistoryEmptyIt();
+    void loadTakenBackBringsBackItsPath();
 
 private:
     void loadValues(const QString &key, const QStringList &values);
@@ -293,6 +294,33 @@ void TestListEditing::undoAndRedo()
     QVERIFY(history->undo());
     QVERIFY(history->remove(0));
     QVERIFY(!history->canRedo());
+}
+
+// Loads of files: taking one back brings back the earlier list and its path, redoing it
+// the later list and the later path; a load that fails changes neither.
+void TestListEditing::loadTakenBackBringsBackItsPath()
+{
+    QTemporaryDir dir;
+    const QString first = dir.filePath("first.json");
+    const QString second = dir.filePath("second.json");
+    for (const auto &file :
+         {std::make_pair(first, list), std::make_pair(second, QString(R"([{"name":"Другой"}])"))}) {
+        QFile out(file.first);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(file.second.toUtf8() + "\n");
+    }
+    QVERIFY(history->loadFile(first));
+    const QString earlier = model->toJson();
+    QVERIFY(history->loadFile(second));
+    const QString later = model->toJson();
+    QVERIFY(!history->loadFile(dir.filePath("missing.json")));
+    QCOMPARE(history->listPath(), second);
+    QVERIFY(history->undo());
+    QCOMPARE(model->toJson(), earlier);
+    QCOMPARE(history->listPath(), first);
+    QVERIFY(history->redo());
+    QCOMPARE(model->toJson(), later);
+    QCOMPARE(history->listPath(), second);
 }
 
 void TestListEditing::changesPastTheHistoryEmptyIt()
