@@ -206,14 +206,16 @@ std::string checkXlsxExport(const Rows &rows)
     return {};
 }
 
-std::string checkReadTable(bool ok, const SourceTable &table)
+// A workbook's texts go back into a workbook too; a text file's, which the export target
+// covers as well, only into CSV, which keeps that fuzzer fast.
+std::string checkReadTable(bool ok, const SourceTable &table, bool asWorkbook)
 {
     if (!ok)
         return {};
     std::string failure = checkLimits(table);
     if (failure.empty())
         failure = checkCsvExport(textsOf(table));
-    if (failure.empty())
+    if (failure.empty() && asWorkbook)
         failure = checkXlsxExport(textsOf(table));
     return failure;
 }
@@ -225,7 +227,7 @@ std::string checkWorkbookFile(const QString &path)
     const bool ok = XlsxTable::read(path, table, reason);
     if (!ok && reason.isEmpty())
         return "a refusal without a reason";
-    return checkReadTable(ok, table);
+    return checkReadTable(ok, table, true);
 }
 
 } // namespace
@@ -237,7 +239,7 @@ std::string checkCsvProperties(const char *data, std::size_t size)
     const bool ok = DelimitedText::read(QByteArray(data, int(size)), table, reason);
     if (!ok && reason.isEmpty())
         return "a refusal without a reason";
-    return checkReadTable(ok, table);
+    return checkReadTable(ok, table, false);
 }
 
 std::string checkPasteProperties(const char *data, std::size_t size)

@@ -9,8 +9,9 @@
 // For every table a reader gives: at most 256 columns and 1,000,000 cells, no cell longer
 // than a sheet cell holds, and the column count is the widest row's. Its cells, exported
 // as CSV, read back by a small RFC 4180 reader as written (an apostrophe before a text that
-// needs one) and by our own reader as they were (CR LF inside a cell as LF); exported as a
-// workbook, it opens and holds the same texts (characters XML cannot hold as U+FFFD).
+// needs one) and by our own reader as they were (CR LF inside a cell as LF); a workbook's
+// cells, exported as a workbook, open and hold the same texts (characters XML cannot hold
+// as U+FFFD).
 
 // Bytes as a CSV or TXT file.
 std::string checkCsvProperties(const char *data, std::size_t size);
