@@ -104,6 +104,8 @@ bool Reader::parse(const QString &entry, OnStart &&onStart, int from, int to)
     const std::unique_ptr<ZipEntry> device = zip.open(entry);
     if (!device)
         return fail(damagedText);
+    // Ten bytes at most spell a character ("&#1114111;"): the text a cell is cut to stays.
+    device->limitTextRuns(qint64(CellText::MaxLength + 1) * 10);
     QXmlStreamReader xml(device.get());
     int depth = 0;
     // An entry that breaks off leaves the reader waiting for more data: stop at any error.

@@ -17,20 +17,52 @@ ZipEntry::~ZipEntry()
 
 qint64 ZipEntry::readData(char *data, qint64 maxSize)
 {
-    if (broken || finished || maxSize <= 0)
-        return broken ? -1 : 0;
-    // A stated size may lie: never unpack more than it.
-    const zip_int64_t read =
-        zip_fread(file, data, zip_uint64_t(qMin(maxSize, size - unpacked + 1)));
-    if (read < 0 || unpacked + read > size) {
-        broken = true;
-        finished = true;
-        return -1;
+    // A read whose bytes were all dropped is no end: read on.
+    for (;;) {
+        if (broken || finished || maxSize <= 0)
+            return broken ? -1 : 0;
+        // A stated size may lie: never unpack more than it.
+        const zip_int64_t read =
+            zip_fread(file, data, zip_uint64_t(qMin(maxSize, size - unpacked + 1)));
+        if (read < 0 || unpacked + read > size) {
+            broken = true;
+            finished = true;
+            return -1;
+        }
+        unpacked += read;
+        if (read == 0)
+            finished = true;
+        const qint64 kept = runLimit > 0 ? limitRuns(data, read) : read;
+        if (kept > 0 || read == 0)
+            return kept;
     }
-    unpacked += read;
-    if (read == 0)
-        finished = true;
-    return read;
+}
+
+qint64 ZipEntry::limitRuns(char *data, qint64 count)
+{
+    qint64 kept = 0;
+    for (qint64 i = 0; i < count; ++i) {
+        const auto c = static_cast<unsigned char>(data[i]);
+        if (c == '<') {
+            inTag = true;
+            run = 0;
+            dropping = false;
+            inReference = false;
+        } else if (inTag) {
+            inTag = c != '>';
+        } else if (dropping) {
+            continue;
+        } else if (run >= runLimit && !inReference && (c & 0xC0) != 0x80) {
+            // Past the limit, before a character or reference begins.
+            dropping = true;
+            continue;
+        } else {
+            ++run;
+            inReference = c == '&' || (inReference && c != ';');
+        }
+        data[kept++] = char(c);
+    }
+    return kept;
 }
 
 ZipArchive::ZipArchive(const QString &path)

@@ -18,6 +18,9 @@ public:
     bool isSequential() const override { return true; }
     bool atEnd() const override { return finished && QIODevice::atEnd(); }
     bool failed() const { return broken; }
+    // Cuts each run of XML text between tags after `bytes`, at a whole character, so that
+    // a cell of hundreds of megabytes reaches the XML reader as a few hundred kilobytes.
+    void limitTextRuns(qint64 bytes) { runLimit = bytes; }
     // Bytes unpacked so far, of the size the archive states.
     qint64 unpackedSize() const { return unpacked; }
     qint64 statedSize() const { return size; }
@@ -27,11 +30,18 @@ protected:
     qint64 writeData(const char *, qint64) override { return -1; }
 
 private:
+    qint64 limitRuns(char *data, qint64 count);
+
     zip_file *file;
     qint64 size;
     qint64 unpacked = 0;
     bool finished = false;
     bool broken = false;
+    qint64 runLimit = 0;
+    qint64 run = 0;
+    bool inTag = false;
+    bool inReference = false;
+    bool dropping = false;
 };
 
 // A zip archive read with libzip. The sizes the archive states are checked before any
