@@ -6,10 +6,12 @@ namespace CellText {
 
 namespace {
 
+// A line feed too: the CSV import reads a carriage return and line feed as one line feed.
 bool isTrigger(QChar c)
 {
     return c == QLatin1Char('=') || c == QLatin1Char('+') || c == QLatin1Char('-') ||
-           c == QLatin1Char('@') || c == QLatin1Char('\t') || c == QLatin1Char('\r');
+           c == QLatin1Char('@') || c == QLatin1Char('\t') || c == QLatin1Char('\r') ||
+           c == QLatin1Char('\n');
 }
 
 // Characters a spreadsheet skips or does not show before a formula.

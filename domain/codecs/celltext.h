@@ -11,7 +11,7 @@ constexpr int MaxLength = 32767;
 
 // Whether a spreadsheet could take the text for a formula: its first character that is
 // not a control, white space, a byte-order mark, a zero-width or a bidirectional mark is
-// "=", "+", "-", "@", a tab or a carriage return.
+// "=", "+", "-", "@", a tab or a line break.
 bool startsLikeFormula(const QString &text);
 
 // Whether the CSV export puts an apostrophe before the text: a text that starts like a
