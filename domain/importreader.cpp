@@ -64,6 +64,8 @@ bool ImportReader::read(const QString &path, const QString &encoding, SourceTabl
         if (piece.isEmpty())
             break;
         bytes += piece;
+        if (control)
+            control->report(bytes.size(), file.size(), 0, 100);
         if (bytes.size() > SourceLimits::MaxBytes)
             return fail(QStringLiteral("файл больше 200 МБ"));
     }

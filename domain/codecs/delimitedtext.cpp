@@ -121,7 +121,7 @@ bool decodes(const QByteArray &bytes, const char *codecName, QString &text, Read
         text += codec->toUnicode(bytes.constData() + from, std::min(Piece, bytes.size() - from),
                                  &state);
         if (control)
-            control->report(from, bytes.size(), 0, 300);
+            control->report(from, bytes.size(), 100, 300);
     }
     return state.invalidChars == 0 && state.remainingChars == 0;
 }

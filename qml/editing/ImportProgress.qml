@@ -1,6 +1,7 @@
 import QtQuick 2.7
 import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.3
+import Quillor.Lists 1.0
 import "../controls"
 
 // A file being read for an import: how far the reading got, and "Отмена", which stops it
