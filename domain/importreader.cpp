@@ -11,7 +11,7 @@
 ImportReader::~ImportReader()
 {
     control.cancel();
-    wait();
+    wait(ULONG_MAX);
 }
 
 void ImportReader::run()
