@@ -11,11 +11,14 @@ namespace DelimitedText {
 namespace {
 
 // Control characters other than line ends and tabs mean the bytes were never text.
-bool looksLikeText(const QString &text)
+bool looksLikeText(const QString &text, const ReadControl *control)
 {
-    for (const QChar c : text) {
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
         if (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\n') &&
             c != QLatin1Char('\r'))
+            return false;
+        if ((i & 0xFFFFF) == 0 && control && control->stopped())
             return false;
     }
     return true;
@@ -25,8 +28,10 @@ bool looksLikeText(const QString &text)
 // and stops the splitting by returning false.
 // A row holds one field beyond the column limit at most, blank unless any field there is
 // filled: a line of a hundred million separators would not fit in memory as fields.
+// A cancel through `control` is heeded within a row too, as one row may be the whole file.
 template <typename RowSink>
-void split(const QString &text, QChar separator, int rowLimit, RowSink &&sink)
+void split(const QString &text, QChar separator, int rowLimit, RowSink &&sink,
+           const ReadControl *control = nullptr)
 {
     std::vector<QString> fields;
     const auto keep = [&fields](QString &&value) {
@@ -80,8 +85,10 @@ void split(const QString &text, QChar separator, int rowLimit, RowSink &&sink)
         } else {
             const int from = i;
             while (i < size && begin[i] != separator && begin[i] != QLatin1Char('\n') &&
-                   begin[i] != QLatin1Char('\r'))
-                ++i;
+                   begin[i] != QLatin1Char('\r')) {
+                if ((++i & 0xFFFFF) == 0 && control && control->stopped())
+                    return;
+            }
             keep(text.mid(from, std::min(i - from, CellText::MaxLength + 1)));
         }
         if (i < size && begin[i] == separator) {
@@ -193,7 +200,7 @@ bool decode(const QByteArray &bytes, QString &text, const QString &encoding, QSt
     if (used)
         *used = name;
     // A file that says it is text by its byte-order mark may hold any character.
-    return skip > 0 || looksLikeText(text);
+    return skip > 0 || looksLikeText(text, control);
 }
 
 QChar detectSeparator(const QString &text)
@@ -230,33 +237,36 @@ bool parse(const QString &text, QChar separator, SourceTable &table, QString &re
     long long cells = 0;
     bool tooWide = false;
     // The splitting stops as soon as a limit is met.
-    split(text, separator, -1, [&](const std::vector<QString> &fields, int position) {
-        if (control) {
-            if (control->stopped())
+    split(
+        text, separator, -1,
+        [&](const std::vector<QString> &fields, int position) {
+            if (control) {
+                if (control->stopped())
+                    return false;
+                control->report(position, text.size(), 300);
+            }
+            SourceRow row;
+            // Empty trailing fields make no column of their own.
+            int last = int(fields.size());
+            while (last > 0 && fields[std::size_t(last - 1)].trimmed().isEmpty())
+                --last;
+            if (last > SourceLimits::MaxColumns) {
+                tooWide = true;
                 return false;
-            control->report(position, text.size(), 300);
-        }
-        SourceRow row;
-        // Empty trailing fields make no column of their own.
-        int last = int(fields.size());
-        while (last > 0 && fields[std::size_t(last - 1)].trimmed().isEmpty())
-            --last;
-        if (last > SourceLimits::MaxColumns) {
-            tooWide = true;
-            return false;
-        }
-        row.cells.resize(std::size_t(last));
-        for (int c = 0; c < last; ++c) {
-            QString &text = row.cells[std::size_t(c)].text;
-            text = fields[std::size_t(c)];
-            if (CellText::cap(text))
-                result.cutCells.emplace_back(int(result.rows.size()), c);
-        }
-        cells += last;
-        result.columnCount = std::max(result.columnCount, last);
-        result.rows.push_back(std::move(row));
-        return cells <= SourceLimits::MaxCells;
-    });
+            }
+            row.cells.resize(std::size_t(last));
+            for (int c = 0; c < last; ++c) {
+                QString &text = row.cells[std::size_t(c)].text;
+                text = fields[std::size_t(c)];
+                if (CellText::cap(text))
+                    result.cutCells.emplace_back(int(result.rows.size()), c);
+            }
+            cells += last;
+            result.columnCount = std::max(result.columnCount, last);
+            result.rows.push_back(std::move(row));
+            return cells <= SourceLimits::MaxCells;
+        },
+        control);
     if (control && control->stopped()) {
         reason = SourceLimits::cancelledText();
         return false;

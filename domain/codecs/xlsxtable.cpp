@@ -106,6 +106,7 @@ bool Reader::parse(const QString &entry, OnStart &&onStart, int from, int to)
         return fail(damagedText);
     // Ten bytes at most spell a character ("&#1114111;"): the text a cell is cut to stays.
     device->limitTextRuns(qint64(CellText::MaxLength + 1) * 10);
+    device->setControl(control);
     QXmlStreamReader xml(device.get());
     int depth = 0;
     // An entry that breaks off leaves the reader waiting for more data: stop at any error.
@@ -132,6 +133,8 @@ bool Reader::parse(const QString &entry, OnStart &&onStart, int from, int to)
         if (xml.isEndElement())
             --depth;
     }
+    if (control && control->stopped())
+        return fail(SourceLimits::cancelledText());
     if (device->failed() || xml.hasError())
         return fail(damagedText);
     return true;

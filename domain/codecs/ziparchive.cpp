@@ -19,6 +19,8 @@ qint64 ZipEntry::readData(char *data, qint64 maxSize)
 {
     // A read whose bytes were all dropped is no end: read on.
     for (;;) {
+        if (control && control->stopped())
+            broken = finished = true;
         if (broken || finished || maxSize <= 0)
             return broken ? -1 : 0;
         // A stated size may lie: never unpack more than it.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sourcetable.h"
+
 #include <QIODevice>
 #include <QString>
 #include <memory>
@@ -21,6 +23,8 @@ public:
     // Cuts each run of XML text between tags after `bytes`, at a whole character, so that
     // a cell of hundreds of megabytes reaches the XML reader as a few hundred kilobytes.
     void limitTextRuns(qint64 bytes) { runLimit = bytes; }
+    // Unpacking stops, as if the entry were damaged, once `control` is cancelled.
+    void setControl(const ReadControl *readControl) { control = readControl; }
     // Bytes unpacked so far, of the size the archive states.
     qint64 unpackedSize() const { return unpacked; }
     qint64 statedSize() const { return size; }
@@ -37,6 +41,7 @@ private:
     qint64 unpacked = 0;
     bool finished = false;
     bool broken = false;
+    const ReadControl *control = nullptr;
     qint64 runLimit = 0;
     qint64 run = 0;
     bool inTag = false;
