@@ -169,6 +169,7 @@ QStringList encodings()
 bool decode(const QByteArray &bytes, QString &text, const QString &encoding, QString *used,
             ReadControl *control)
 {
+    // Bytes of a byte-order mark to pass over; -1 once the text is decoded already.
     int skip = 0;
     QString name = encoding;
     if (bytes.startsWith("\xEF\xBB\xBF")) {
