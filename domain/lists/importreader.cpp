@@ -20,6 +20,11 @@ void ImportReader::run()
     // they allow; a hostile file then ends in a notice rather than the program's end.
     try {
         ok = read(source, encoding, table, reason, &control);
+        // A table read in vain is freed here, not on the thread that cancelled it.
+        if (control.stopped()) {
+            table = SourceTable();
+            ok = false;
+        }
     } catch (const std::bad_alloc &) {
         table = SourceTable();
         reason = QStringLiteral("не хватает памяти");
