@@ -1,5 +1,6 @@
 import QtQuick 2.7
 import QtTest 1.1
+import Quillor.Lists 1.0
 import "../../../qml"
 import ".."
 
@@ -120,6 +121,24 @@ Item {
             mouseClick(item("csvExportButton"));
             choose(openedDialog(), testDir + "/missing/list.csv");
             compare(item("failureLabel").visible, true);
+        }
+
+        // A spreadsheet written with characters it cannot hold says in how many cells they
+        // were replaced; a CSV file, which holds them, says nothing.
+        function test_replacedCellsNotice() {
+            compare(FileIO.save(listPath, '[{"name":"a\\u0001b","group":"\\uffff"},' +
+                                          '{"name":"c\\u0000"}]'), 0);
+            mouseClick(item("loadButton"));
+            tryCompare(item("lolView"), "rowCount", 2);
+            var row = item("exportRow");
+            row.exportTo(ListExporter.Excel, "file://" + testDir + "/marked.xlsx");
+            var notice = item("exportNotice");
+            verify(notice.visible && notice.opacity > 0);
+            compare(notice.text,
+                    "Знаки, которых не может быть в Excel, заменены на «\uFFFD» в ячейках: 3");
+            notice.visible = false;
+            row.exportTo(ListExporter.Csv, "file://" + testDir + "/marked.csv");
+            verify(!notice.visible);
         }
     }
 }
