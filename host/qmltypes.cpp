@@ -8,6 +8,7 @@
 #include "pagerecovery.h"
 #include "participantlistmodel.h"
 #include "participantrules.h"
+#include "tablecolumns.h"
 
 #include <QtQml>
 
@@ -31,6 +32,9 @@ void registerQmlTypes()
         qmlRegisterSingletonType<ListExporter>(
             uri, 1, 0, "ListExporter",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new ListExporter; });
+        qmlRegisterSingletonType<TableColumns>(
+            uri, 1, 0, "TableColumns",
+            [](QQmlEngine *, QJSEngine *) -> QObject * { return new TableColumns; });
         qmlRegisterSingletonType(QUrl(QStringLiteral("qrc:/qml/Theme.qml")), uri, 1, 0, "Theme");
         return true;
     }();

@@ -1,5 +1,6 @@
 #include "listhistory.h"
 
+#include "columnschema.h"
 #include "listsort.h"
 
 #include <algorithm>
@@ -198,17 +199,12 @@ void ListHistory::endRowsChange(const QString &listPath)
 
 bool ListHistory::sort(const QString &key, bool descending)
 {
-    static const char *const sortable[] = {"name",         "birthDate",      "group",
-                                           "organization", "gtoUuid",        "sex",
-                                           "step",         "pectoralNumber", "athleticRank"};
-    const QByteArray name = key.toUtf8();
-    const auto known = std::find_if(std::begin(sortable), std::end(sortable),
-                                    [&name](const char *k) { return name == k; });
-    if (!model || known == std::end(sortable))
+    const ColumnSchema::Column *column = ColumnSchema::find(key.toStdString());
+    if (!model || !column)
         return false;
     Step step(Step::Order);
-    step.order = ListSort::order(model->rows(), model->keys().find(*known),
-                                 ListSort::kindOf(*known), descending);
+    step.order =
+        ListSort::order(model->rows(), model->keys().find(column->key), column->sort, descending);
     step.sortBefore = sorted;
     step.sortAfter = SortState{key, descending};
     ++busy;

@@ -2,6 +2,7 @@
 
 #include "codecs/listfile.h"
 #include "codecs/listjson.h"
+#include "columnschema.h"
 #include "listtext.h"
 #include "participantrules.h"
 #include "storage/safesave.h"
@@ -12,15 +13,20 @@
 
 namespace {
 
-const char *const roleKeyNames[] = {"name",         "birthDate", "group", "organization",
-                                    "gtoUuid",      "sex",       "step",  "pectoralNumber",
-                                    "athleticRank", "isGto"};
-constexpr int roleCount = int(sizeof(roleKeyNames) / sizeof(roleKeyNames[0]));
+// A role per column of the schema, in its order, and one for the kind of record.
+std::vector<std::string> roleKeyNames()
+{
+    std::vector<std::string> names;
+    for (const ColumnSchema::Column &column : ColumnSchema::columns())
+        names.push_back(column.key);
+    names.push_back(ColumnSchema::kindKey);
+    return names;
+}
 
 } // namespace
 
 ParticipantListModel::ParticipantListModel(QObject *parent)
-    : QAbstractListModel(parent), roleKeys(roleCount, -1)
+    : QAbstractListModel(parent), roleKeyNames(::roleKeyNames()), roleKeys(roleKeyNames.size(), -1)
 {
 }
 
@@ -56,8 +62,8 @@ QVariant ParticipantListModel::data(const QModelIndex &index, int role) const
 QHash<int, QByteArray> ParticipantListModel::roleNames() const
 {
     QHash<int, QByteArray> names;
-    for (int i = 0; i < roleCount; ++i)
-        names.insert(NameRole + i, roleKeyNames[i]);
+    for (std::size_t i = 0; i < roleKeyNames.size(); ++i)
+        names.insert(NameRole + int(i), QByteArray::fromStdString(roleKeyNames[i]));
     return names;
 }
 
@@ -72,13 +78,13 @@ void ParticipantListModel::setKeyOrder(KeyOrder keyOrder)
 int ParticipantListModel::keyOfRole(int role) const
 {
     const int i = role - NameRole;
-    return i >= 0 && i < roleCount ? roleKeys[std::size_t(i)] : -1;
+    return i >= 0 && std::size_t(i) < roleKeys.size() ? roleKeys[std::size_t(i)] : -1;
 }
 
 void ParticipantListModel::updateRoleKeys()
 {
-    for (int i = 0; i < roleCount; ++i)
-        roleKeys[std::size_t(i)] = keyTable.find(roleKeyNames[i]);
+    for (std::size_t i = 0; i < roleKeys.size(); ++i)
+        roleKeys[i] = keyTable.find(roleKeyNames[i]);
 }
 
 bool ParticipantListModel::load(const QString &text)

@@ -19,7 +19,8 @@ class ParticipantListModel : public QAbstractListModel
     Q_PROPERTY(QString loadError READ loadError NOTIFY loadErrorChanged)
 
 public:
-    // The table's columns plus isGto, which has no column but tells the kind of record.
+    // A role per column of ColumnSchema plus isGto, which has no column but tells the kind
+    // of record. The names are those of the program's own columns.
     enum Role {
         NameRole = Qt::UserRole + 1,
         BirthDateRole,
@@ -121,6 +122,7 @@ private:
     KeyTable keyTable;
     KeyOrder order = FirstMetOrder;
     QString lastLoadError;
+    const std::vector<std::string> roleKeyNames;
     // Key index of each role, -1 while that key has not been met.
     std::vector<int> roleKeys;
 };
