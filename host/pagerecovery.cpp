@@ -63,18 +63,8 @@ void PageRecovery::setModel(ParticipantListModel *model)
         disconnect(listModel, nullptr, this, nullptr);
     listModel = model;
     if (model) {
-        connect(model, &QAbstractItemModel::rowsInserted, this, &PageRecovery::changed);
-        connect(model, &QAbstractItemModel::rowsRemoved, this, &PageRecovery::changed);
-        connect(model, &QAbstractItemModel::rowsMoved, this, &PageRecovery::changed);
-        connect(model, &QAbstractItemModel::dataChanged, this, &PageRecovery::changed);
-        connect(model, &QAbstractItemModel::layoutChanged, this, &PageRecovery::changed);
-        connect(model, &QAbstractItemModel::modelReset, this, &PageRecovery::changed);
-        connect(model, &ParticipantListModel::valuesAboutToChange, this, &PageRecovery::changing);
-        connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, &PageRecovery::changing);
-        connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, &PageRecovery::changing);
-        connect(model, &QAbstractItemModel::rowsAboutToBeMoved, this, &PageRecovery::changing);
-        connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, &PageRecovery::changing);
-        connect(model, &QAbstractItemModel::modelAboutToBeReset, this, &PageRecovery::changing);
+        connect(model, &ParticipantListModel::listAboutToChange, this, &PageRecovery::changing);
+        connect(model, &ParticipantListModel::listChanged, this, &PageRecovery::changed);
     }
     settle.stop();
     cleanDigest = digest(rowsText());
@@ -147,15 +137,14 @@ bool PageRecovery::restore()
         return false;
     const auto page = RecoveryStore::Page(pageKind);
     const RecoveryStore::State state = recoveryStore->offers(page).first().state;
-    // What the page held before stays one step back.
-    if (listHistory)
-        listHistory->beginRowsChange();
-    // The stored bytes are UTF-8 already.
+    // The stored bytes are UTF-8 already. What the page held before stays one step back.
     const QByteArray rows = pageKind == Creation ? joined(state.rows, rowsText()) : state.rows;
-    const bool loaded = listModel->loadUtf8(rows.constData(), rows.constData() + rows.size(),
-                                            pageKind == Editing ? state.keys : QStringList());
-    if (listHistory)
-        listHistory->endRowsChange(loaded && pageKind == Editing ? state.path : QString());
+    const QStringList keys = pageKind == Editing ? state.keys : QStringList();
+    const char *begin = rows.constData(), *end = begin + rows.size();
+    const bool loaded =
+        listHistory
+            ? listHistory->loadUtf8(begin, end, keys, pageKind == Editing ? state.path : QString())
+            : listModel->loadUtf8(begin, end, keys);
     if (!loaded)
         return false;
     if (pageKind == Editing)

@@ -48,12 +48,7 @@ FocusScope {
             items = JSON.parse(text);
     }
 
-    Component.onCompleted: {
-        itemModel.rowsInserted.connect(syncItems);
-        itemModel.rowsRemoved.connect(syncItems);
-        itemModel.modelReset.connect(syncItems);
-        itemModel.dataChanged.connect(syncItems);
-    }
+    Component.onCompleted: itemModel.listChanged.connect(syncItems)
 
     // "УИН уже есть в списке: запись 3"; nothing while the field's text is new to the list.
     // `count` is there for the binding to follow the list.

@@ -225,7 +225,6 @@ FocusScope {
         anchors.fill: parent
         pixSize: root.pixSize
         listModel: jsonModel
-        history: listHistory
         onFailed: root.showLoadFailure(reason)
         onClosed: {
             root.finishEditing();

@@ -29,22 +29,39 @@ void ListHistory::setList(ParticipantListModel *list)
         disconnect(model, nullptr, this, nullptr);
     model = list;
     if (model) {
-        connect(model, &QAbstractItemModel::dataChanged, this, &ListHistory::onForeignChange);
-        connect(model, &QAbstractItemModel::rowsInserted, this, &ListHistory::onForeignChange);
-        connect(model, &QAbstractItemModel::rowsRemoved, this, &ListHistory::onForeignChange);
-        connect(model, &QAbstractItemModel::modelReset, this, &ListHistory::onForeignChange);
-        connect(model, &QAbstractItemModel::layoutChanged, this, &ListHistory::onForeignChange);
+        connect(model, &ParticipantListModel::listAboutToChange, this,
+                &ListHistory::onListAboutToChange);
+        connect(model, &ParticipantListModel::listChanged, this, &ListHistory::onListChanged);
     }
     forget();
     emit listChanged();
 }
 
-void ListHistory::onForeignChange()
+void ListHistory::onListAboutToChange(ParticipantListModel::ListChange kind)
 {
-    if (rowsBefore)
-        rowsChanged = true;
-    else if (busy == 0)
+    if (busy == 0 &&
+        (kind == ParticipantListModel::RowsAdded || kind == ParticipantListModel::RowsReplaced))
+        rowsBefore = std::make_unique<std::vector<ListRow>>(model->rows());
+}
+
+void ListHistory::onListChanged()
+{
+    if (busy > 0)
+        return;
+    if (!rowsBefore) {
         forget();
+        return;
+    }
+    Step step(Step::Replace);
+    step.otherRows = std::move(*rowsBefore);
+    rowsBefore.reset();
+    step.pathBefore = path;
+    step.pathAfter = changePath.isEmpty() ? path : changePath;
+    setPath(step.pathAfter);
+    // New rows stand in no order yet.
+    step.sortBefore = sorted;
+    setSorted(SortState());
+    push(std::move(step));
 }
 
 void ListHistory::forget()
@@ -142,59 +159,34 @@ bool ListHistory::append(const QVariant &record)
 
 void ListHistory::clear()
 {
-    if (!model || model->rowCount() == 0)
-        return;
-    beginRowsChange();
-    model->clear();
-    endRowsChange();
+    if (model)
+        model->clear();
 }
 
 bool ListHistory::load(const QString &text)
 {
-    if (!model)
-        return false;
-    beginRowsChange();
-    const bool loaded = model->load(text);
-    endRowsChange();
-    return loaded;
+    return model && model->load(text);
 }
 
 bool ListHistory::loadFile(const QString &listPath)
 {
     if (!model)
         return false;
-    beginRowsChange();
+    changePath = listPath;
     const bool loaded = model->loadFile(listPath);
-    endRowsChange(loaded ? listPath : QString());
+    changePath.clear();
     return loaded;
 }
 
-void ListHistory::beginRowsChange()
+bool ListHistory::loadUtf8(const char *begin, const char *end, const QStringList &keyOrder,
+                           const QString &listPath)
 {
     if (!model)
-        return;
-    rowsBefore = std::make_unique<std::vector<ListRow>>(model->rows());
-    rowsChanged = false;
-}
-
-void ListHistory::endRowsChange(const QString &listPath)
-{
-    if (!model || !rowsBefore)
-        return;
-    Step step(Step::Replace);
-    step.otherRows = std::move(*rowsBefore);
-    rowsBefore.reset();
-    step.pathBefore = path;
-    step.pathAfter = listPath.isEmpty() ? path : listPath;
-    // A list loaded again from its file is a new start for the path even when its rows
-    // are the same.
-    setPath(step.pathAfter);
-    if (!rowsChanged)
-        return;
-    // New rows stand in no order yet.
-    step.sortBefore = sorted;
-    setSorted(SortState());
-    push(std::move(step));
+        return false;
+    changePath = listPath;
+    const bool loaded = model->loadUtf8(begin, end, keyOrder);
+    changePath.clear();
+    return loaded;
 }
 
 bool ListHistory::sort(const QString &key, bool descending)

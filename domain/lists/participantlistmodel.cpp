@@ -137,12 +137,14 @@ bool ParticipantListModel::loadUtf8(const char *begin, const char *end, const QS
                      "index %lld",
                      result.skipped, result.firstSkipped);
         const bool countChanges = result.rows.size() != listRows.size();
+        emit listAboutToChange(RowsReplaced);
         beginResetModel();
         listRows.swap(result.rows);
         updateRoleKeys();
         endResetModel();
         if (countChanges)
             emit countChanged();
+        emit listChanged(RowsReplaced);
         if (!lastLoadError.isEmpty()) {
             lastLoadError.clear();
             emit loadErrorChanged();
@@ -191,7 +193,7 @@ bool ParticipantListModel::setValue(int row, const QString &key, const QString &
 {
     if (row < 0 || std::size_t(row) >= listRows.size())
         return false;
-    emit valuesAboutToChange();
+    emit listAboutToChange(RowEdited);
     int keyIndex = -1;
     try {
         const int keyCount = keyTable.size();
@@ -200,9 +202,11 @@ bool ParticipantListModel::setValue(int row, const QString &key, const QString &
             updateRoleKeys();
         valueFor(listRows[std::size_t(row)], keyIndex) = ListValue::string(text);
     } catch (const std::exception &) {
+        emit listChanged(RowEdited);
         return false;
     }
     emitRowChanged(row, keyIndex);
+    emit listChanged(RowEdited);
     return true;
 }
 
@@ -228,10 +232,12 @@ bool ParticipantListModel::remove(int row)
 {
     if (row < 0 || std::size_t(row) >= listRows.size())
         return false;
+    emit listAboutToChange(RowRemoved);
     beginRemoveRows(QModelIndex(), row, row);
     listRows.erase(listRows.begin() + row);
     endRemoveRows();
     emit countChanged();
+    emit listChanged(RowRemoved);
     return true;
 }
 
@@ -269,11 +275,13 @@ void ParticipantListModel::appendRecords(const std::vector<ParticipantRecord> &r
     if (keyTable.size() != keyCount)
         updateRoleKeys();
     const int at = int(listRows.size());
+    emit listAboutToChange(RowsAdded);
     beginInsertRows(QModelIndex(), at, at + int(added.size()) - 1);
     listRows.insert(listRows.end(), std::make_move_iterator(added.begin()),
                     std::make_move_iterator(added.end()));
     endInsertRows();
     emit countChanged();
+    emit listChanged(RowsAdded);
 }
 
 void ParticipantListModel::replaceRecords(const std::vector<ParticipantRecord> &records)
@@ -284,6 +292,7 @@ void ParticipantListModel::replaceRecords(const std::vector<ParticipantRecord> &
     for (const ParticipantRecord &record : records)
         rows.push_back(rowOf(record));
     const bool countChanges = rows.size() != listRows.size();
+    emit listAboutToChange(RowsReplaced);
     beginResetModel();
     listRows.swap(rows);
     if (keyTable.size() != keyCount)
@@ -291,14 +300,17 @@ void ParticipantListModel::replaceRecords(const std::vector<ParticipantRecord> &
     endResetModel();
     if (countChanges)
         emit countChanged();
+    emit listChanged(RowsReplaced);
 }
 
 void ParticipantListModel::clear()
 {
     if (listRows.empty())
         return;
+    emit listAboutToChange(RowsReplaced);
     beginResetModel();
     listRows.clear();
     endResetModel();
     emit countChanged();
+    emit listChanged(RowsReplaced);
 }

@@ -43,6 +43,18 @@ public:
     };
     Q_ENUM(KeyOrder)
 
+    // What a change did to the list, as listAboutToChange() and listChanged() tell it.
+    enum ListChange {
+        // Values of one row.
+        RowEdited,
+        RowsAdded,
+        RowRemoved,
+        RowsReordered,
+        // Every row at once: a load, a clear, a replace, a step of the history.
+        RowsReplaced,
+    };
+    Q_ENUM(ListChange)
+
     explicit ParticipantListModel(QObject *parent = nullptr);
     ~ParticipantListModel() override;
 
@@ -106,8 +118,10 @@ public:
 
 signals:
     void countChanged();
-    // Before a row's values change; the other changes have Qt's own "about to" signals.
-    void valuesAboutToChange();
+    // Around every change of the rows, in pairs, whoever asked for it: the observers of the
+    // list (its history, its recovery, the creation page's copy) need no other signal.
+    void listAboutToChange(ParticipantListModel::ListChange kind);
+    void listChanged(ParticipantListModel::ListChange kind);
     void keyOrderChanged();
     void loadErrorChanged();
 
