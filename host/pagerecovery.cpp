@@ -1,6 +1,7 @@
 #include "pagerecovery.h"
 
 #include "codecs/listjson.h"
+#include "participantrules.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -96,6 +97,15 @@ QDateTime PageRecovery::offerTime() const
 {
     return hasOffer() ? recoveryStore->offers(RecoveryStore::Page(pageKind)).first().written
                       : QDateTime();
+}
+
+QString PageRecovery::offerText() const
+{
+    if (!hasOffer())
+        return QString();
+    return QStringLiteral("Несохранённый список с прошлого запуска: %1, %2")
+        .arg(ParticipantRules::recordCountText(offerCount()),
+             offerTime().toLocalTime().toString(QStringLiteral("dd.MM.yyyy hh:mm")));
 }
 
 void PageRecovery::markClean(const QString &listPath)

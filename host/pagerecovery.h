@@ -32,6 +32,8 @@ class PageRecovery : public QObject
     Q_PROPERTY(bool hasOffer READ hasOffer NOTIFY offerChanged)
     Q_PROPERTY(int offerCount READ offerCount NOTIFY offerChanged)
     Q_PROPERTY(QDateTime offerTime READ offerTime NOTIFY offerChanged)
+    // The offer as the page's bar words it; empty without one.
+    Q_PROPERTY(QString offerText READ offerText NOTIFY offerChanged)
 
 public:
     enum Page { Creation = RecoveryStore::Creation, Editing = RecoveryStore::Editing };
@@ -57,6 +59,7 @@ public:
     bool hasOffer() const;
     int offerCount() const;
     QDateTime offerTime() const;
+    QString offerText() const;
 
     // The list as it is now is the one in the file at `path`: after a load or a save.
     Q_INVOKABLE void markClean(const QString &listPath = QString());

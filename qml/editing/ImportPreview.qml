@@ -101,9 +101,7 @@ FocusScope {
 
         Label {
             objectName: "importCounts"
-            text: "Строк: " + listImport.rowCount + " (ГТО: " + listImport.gtoCount +
-                  ", без ГТО: " + (listImport.rowCount - listImport.gtoCount) +
-                  "), замечаний: " + listImport.problemCount
+            text: listImport.countsText
         }
 
         Label {
