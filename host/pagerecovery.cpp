@@ -69,7 +69,7 @@ void PageRecovery::setModel(ParticipantListModel *model)
     }
     settle.stop();
     cleanDigest = digest(rowsText());
-    cleanPath = path;
+    cleanPath = listPath();
     setDiffers(false);
     emit modelChanged();
 }
@@ -111,7 +111,6 @@ QString PageRecovery::offerText() const
 void PageRecovery::markClean(const QString &listPath)
 {
     settle.stop();
-    setPath(listPath);
     // So that taking a later load back brings back the file the rows were saved to.
     if (listHistory)
         listHistory->setPath(listPath);
@@ -119,7 +118,7 @@ void PageRecovery::markClean(const QString &listPath)
     // has shown the list.
     cleanDigest.clear();
     cleanLater.start();
-    cleanPath = listPath;
+    cleanPath = this->listPath();
     setDiffers(false);
     if (recoveryStore)
         recoveryStore->remove(RecoveryStore::Page(pageKind));
@@ -133,11 +132,9 @@ void PageRecovery::setHistory(ListHistory *history)
         disconnect(listHistory, nullptr, this, nullptr);
     listHistory = history;
     if (listHistory) {
-        connect(listHistory, &ListHistory::listPathChanged, this, [this] {
-            if (pageKind == Editing && !listHistory->listPath().isEmpty())
-                setPath(listHistory->listPath());
-        });
+        connect(listHistory, &ListHistory::listPathChanged, this, &PageRecovery::listPathChanged);
     }
+    emit listPathChanged();
     emit historyChanged();
 }
 
@@ -151,14 +148,14 @@ bool PageRecovery::restore()
     const QByteArray rows = pageKind == Creation ? joined(state.rows, rowsText()) : state.rows;
     const QStringList keys = pageKind == Editing ? state.keys : QStringList();
     const char *begin = rows.constData(), *end = begin + rows.size();
+    // The editing page's list belongs to the offer's file, or to none.
     const bool loaded =
-        listHistory
-            ? listHistory->loadUtf8(begin, end, keys, pageKind == Editing ? state.path : QString())
-            : listModel->loadUtf8(begin, end, keys);
+        listHistory ? listHistory->loadUtf8(begin, end, keys,
+                                            pageKind == Editing ? std::optional<QString>(state.path)
+                                                                : std::nullopt)
+                    : listModel->loadUtf8(begin, end, keys);
     if (!loaded)
         return false;
-    if (pageKind == Editing)
-        setPath(state.path);
     // This copy's file is asked for before the offer's file goes.
     check();
     recoveryStore->dropOffer(page);
@@ -205,7 +202,7 @@ void PageRecovery::check()
     const QByteArray rows = rowsText();
     if (rows.isEmpty())
         return;
-    setDiffers(digest(rows) != cleanDigest || path != cleanPath);
+    setDiffers(digest(rows) != cleanDigest || listPath() != cleanPath);
     if (!recoveryStore)
         return;
     const auto page = RecoveryStore::Page(pageKind);
@@ -217,7 +214,7 @@ void PageRecovery::check()
     RecoveryStore::State state;
     state.rows = rows;
     if (pageKind == Editing) {
-        state.path = path;
+        state.path = listPath();
         for (const std::string &key : listModel->keys().names)
             state.keys.append(QString::fromStdString(key));
     }
@@ -230,14 +227,6 @@ void PageRecovery::setDiffers(bool value)
         return;
     differs = value;
     emit unsavedChanged();
-}
-
-void PageRecovery::setPath(const QString &value)
-{
-    if (path == value)
-        return;
-    path = value;
-    emit listPathChanged();
 }
 
 void PageRecovery::onWritten(int page, bool ok)

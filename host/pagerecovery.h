@@ -55,7 +55,8 @@ public:
     Page page() const { return pageKind; }
     void setPage(Page page);
     bool unsaved() const { return differs; }
-    QString listPath() const { return path; }
+    // Kept by the history, whose steps bring it back; empty without one.
+    QString listPath() const { return listHistory ? listHistory->listPath() : QString(); }
     bool hasOffer() const;
     int offerCount() const;
     QDateTime offerTime() const;
@@ -86,7 +87,6 @@ private:
     void changed();
     void check();
     void setDiffers(bool value);
-    void setPath(const QString &value);
     void onWritten(int page, bool ok);
     QByteArray rowsText() const;
     void takeCleanDigest();
@@ -102,7 +102,6 @@ private:
     QTimer cleanLater;
     QByteArray cleanDigest;
     QString cleanPath;
-    QString path;
     bool differs = false;
     bool failureShown = false;
 };

@@ -56,7 +56,7 @@ void ListHistory::onListChanged()
     step.otherRows = std::move(*rowsBefore);
     rowsBefore.reset();
     step.pathBefore = path;
-    step.pathAfter = changePath.isEmpty() ? path : changePath;
+    step.pathAfter = changePath.value_or(path);
     setPath(step.pathAfter);
     // New rows stand in no order yet.
     step.sortBefore = sorted;
@@ -174,18 +174,18 @@ bool ListHistory::loadFile(const QString &listPath)
         return false;
     changePath = listPath;
     const bool loaded = model->loadFile(listPath);
-    changePath.clear();
+    changePath.reset();
     return loaded;
 }
 
 bool ListHistory::loadUtf8(const char *begin, const char *end, const QStringList &keyOrder,
-                           const QString &listPath)
+                           const std::optional<QString> &listPath)
 {
     if (!model)
         return false;
     changePath = listPath;
     const bool loaded = model->loadUtf8(begin, end, keyOrder);
-    changePath.clear();
+    changePath.reset();
     return loaded;
 }
 

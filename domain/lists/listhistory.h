@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // The undo and redo history of a list model. The pages change the list through it, so
@@ -57,9 +58,9 @@ public:
     Q_INVOKABLE bool sortBy(const QString &key);
 
     // As the list's loadUtf8(), one step; a `listPath` given says the rows now belong to
-    // that file.
+    // that file, or to none when it is empty.
     bool loadUtf8(const char *begin, const char *end, const QStringList &keyOrder,
-                  const QString &listPath);
+                  const std::optional<QString> &listPath);
     // A save: the rows belong to that file now, without a step of their own.
     void setPath(const QString &value);
 
@@ -116,5 +117,5 @@ private:
     // The rows before a change that adds or replaces them, while it goes on.
     std::unique_ptr<std::vector<ListRow>> rowsBefore;
     // The file the rows of the change under way come from, when it says.
-    QString changePath;
+    std::optional<QString> changePath;
 };
