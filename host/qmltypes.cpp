@@ -1,6 +1,8 @@
 #include "qmltypes.h"
 
 #include "clipboard.h"
+#include "creationpage.h"
+#include "editingpage.h"
 #include "listexporter.h"
 #include "listfiltermodel.h"
 #include "listhistory.h"
@@ -26,6 +28,8 @@ void registerQmlTypes()
         qmlRegisterType<ListFilterModel>(uri, 1, 0, "ListFilterModel");
         qmlRegisterType<ListHistory>(uri, 1, 0, "ListHistory");
         qmlRegisterType<PageRecovery>(uri, 1, 0, "PageRecovery");
+        qmlRegisterType<CreationPage>(uri, 1, 0, "CreationPage");
+        qmlRegisterType<EditingPage>(uri, 1, 0, "EditingPage");
         qmlRegisterSingletonType<ParticipantRules>(
             uri, 1, 0, "ParticipantRules",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new ParticipantRules; });
