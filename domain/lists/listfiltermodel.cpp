@@ -352,29 +352,7 @@ void ListFilterModel::updateRepeatKeys(int first, int last)
 
 QVariantMap ListFilterModel::notes(int sourceRow) const
 {
-    QVariantMap notes;
-    if (std::size_t(sourceRow) >= duplicates.groupOf.size())
-        return notes;
-    const auto &groupOf = duplicates.groupOf[std::size_t(sourceRow)];
-    const auto note = [&](ListDuplicates::Kind kind, const QString &what) {
-        const int group = groupOf[std::size_t(kind)];
-        return group < 0 ? QString()
-                         : what + ListDuplicates::rowList(duplicates.groups[std::size_t(group)],
-                                                          sourceRow, notedRows);
-    };
-    const QString uuid = note(ListDuplicates::Uuid, QStringLiteral("Тот же УИН: "));
-    const QString bib = note(ListDuplicates::Bib, QStringLiteral("Тот же нагрудный номер: "));
-    const QString person =
-        note(ListDuplicates::NameAndBirthDate, QStringLiteral("То же имя и дата рождения: "));
-    if (!uuid.isEmpty())
-        notes.insert(QStringLiteral("gtoUuid"), uuid);
-    if (!bib.isEmpty())
-        notes.insert(QStringLiteral("pectoralNumber"), bib);
-    if (!person.isEmpty()) {
-        notes.insert(QStringLiteral("name"), person);
-        notes.insert(QStringLiteral("birthDate"), person);
-    }
-    return notes;
+    return ListDuplicates::notes(duplicates, sourceRow, notedRows);
 }
 
 QVariantList ListFilterModel::textWidths(const QStringList &roles, int rows,
