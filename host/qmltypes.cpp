@@ -2,12 +2,14 @@
 
 #include "clipboard.h"
 #include "listexporter.h"
+#include "listfilewatch.h"
 #include "listfiltermodel.h"
 #include "listhistory.h"
 #include "listimport.h"
 #include "pagerecovery.h"
 #include "participantlistmodel.h"
 #include "participantrules.h"
+#include "savetarget.h"
 
 #include <QtQml>
 
@@ -24,7 +26,9 @@ void registerQmlTypes()
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new Clipboard; });
         qmlRegisterType<ListFilterModel>(uri, 1, 0, "ListFilterModel");
         qmlRegisterType<ListHistory>(uri, 1, 0, "ListHistory");
+        qmlRegisterType<ListFileWatch>(uri, 1, 0, "ListFileWatch");
         qmlRegisterType<PageRecovery>(uri, 1, 0, "PageRecovery");
+        qmlRegisterType<SaveTarget>(uri, 1, 0, "SaveTarget");
         qmlRegisterSingletonType<ParticipantRules>(
             uri, 1, 0, "ParticipantRules",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new ParticipantRules; });

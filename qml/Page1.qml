@@ -62,12 +62,27 @@ FocusScope {
         return rows === "" ? "" : what + " уже есть в списке: " + rows;
     }
 
-    // On failure the list stays, so another path can be tried.
+    // A file this page did not write in this run is replaced only when the operator says so.
     function saveList() {
-        if (itemModel.saveFile(pathRow.text) > 0)
-            failureLabel.show();
+        var question = saveTarget.question(pathRow.text);
+        if (question !== "")
+            overwriteQuestion.ask(question, writeList);
         else
+            writeList();
+    }
+
+    // On failure the list stays, so another path can be tried.
+    function writeList() {
+        if (itemModel.saveFile(pathRow.text) > 0) {
+            failureLabel.show();
+        } else {
+            saveTarget.written(pathRow.text);
             recovery.markClean(pathRow.text);
+        }
+    }
+
+    SaveTarget {
+        id: saveTarget
     }
 
     ParticipantListModel {
@@ -220,6 +235,10 @@ FocusScope {
         id: failureLabel
         objectName: "failureLabel"
         font.pixelSize: root.pixSize * 4
+    }
+
+    OverwriteQuestion {
+        id: overwriteQuestion
     }
 
     FailureNotice {

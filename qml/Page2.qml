@@ -20,12 +20,6 @@ FocusScope {
         failureLabel.forceActiveFocus();
     }
 
-    // The load notice with the cause in its smaller line.
-    function showLoadFailure(reason) {
-        loadFailureLabel.detail = reason;
-        loadFailureLabel.show();
-    }
-
     // An edit still open commits first, so that it is the step taken back. Keys that come
     // from the header leave the focus there.
     function historyStep(back) {
@@ -41,19 +35,22 @@ FocusScope {
     function loadList() {
         finishEditing();
         lolView.showRowsFirst();
-        if (!listHistory.loadFile(pathRow.text)) {
-            showLoadFailure(jsonModel.loadError);
+        if (!fileWatch.load(listHistory, pathRow.text)) {
+            loadFailureLabel.show(jsonModel.loadError);
             return;
         }
         recovery.markClean(pathRow.text);
         lolView.fitColumns();
     }
 
-    function saveList() {
+    // A file changed by someone else since it was loaded is not written over unasked:
+    // the changed-file bar offers the choice.
+    function saveList(overwrite) {
         finishEditing();
-        if (jsonModel.saveFile(pathRow.text) > 0)
+        var result = fileWatch.save(jsonModel, pathRow.text, overwrite === true);
+        if (result > 0 && result !== ListFileWatch.ChangedOnDisk)
             failureLabel.show();
-        else
+        else if (result === 0)
             recovery.markClean(pathRow.text);
     }
 
@@ -68,6 +65,11 @@ FocusScope {
     ParticipantListModel {
         id: jsonModel
         objectName: "jsonModel"
+    }
+
+    ListFileWatch {
+        id: fileWatch
+        objectName: "fileWatch"
     }
 
     // Loads, edits, deletes and sorts, each one step; a save leaves it as it is.
@@ -133,6 +135,14 @@ FocusScope {
             }
         }
 
+        ChangedFileBar {
+            Layout.fillWidth: true
+            watch: fileWatch
+            preview: importPreview
+            focusAfter: saveButton
+            onSave: root.saveList(overwrite)
+        }
+
         Label {
             Layout.alignment: Qt.AlignHCenter
             text: "Путь к файлу: "
@@ -152,6 +162,7 @@ FocusScope {
         }
 
         Button {
+            id: saveButton
             objectName: "saveButton"
             Layout.alignment: Qt.AlignHCenter
             text: "Сохранить список"
@@ -170,8 +181,9 @@ FocusScope {
                 objectName: "exportRow"
                 model: jsonModel
                 listPath: pathRow.text
+                question: overwriteQuestion
                 onStarted: root.finishEditing()
-                onFailed: failureLabel.show()
+                onFailed: failureLabel.show(reason)
             }
 
             ImportButton {
@@ -226,7 +238,7 @@ FocusScope {
         pixSize: root.pixSize
         listModel: jsonModel
         history: listHistory
-        onFailed: root.showLoadFailure(reason)
+        onFailed: loadFailureLabel.show(reason)
         onClosed: {
             root.finishEditing();
             Qt.callLater(lolView.fitColumns);
@@ -238,6 +250,10 @@ FocusScope {
         objectName: "loadFailureLabel"
         text: "Не удалось загрузить файл"
         font.pixelSize: root.pixSize * 4
+    }
+
+    OverwriteQuestion {
+        id: overwriteQuestion
     }
 
     FailureNotice {

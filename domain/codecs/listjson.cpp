@@ -5,6 +5,7 @@
 #include <charconv>
 #include <climits>
 #include <cstring>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <type_traits>
 
@@ -118,6 +119,12 @@ public:
     using Json = nlohmann::ordered_json;
 
     ListReader(KeyTable &keys, ReadResult &result) : keys(keys), result(result) {}
+    // `cursor` follows the parser through the text that starts at `origin`, for the place
+    // of a repeated key.
+    ListReader(KeyTable &keys, ReadResult &result, const char *origin, const char *const *cursor)
+        : keys(keys), result(result), origin(origin), cursor(cursor)
+    {
+    }
 
     bool null() { return scalar(Type::Null, nullText); }
     bool boolean(bool value) { return scalar(Type::Boolean, value ? trueText : falseText, value); }
@@ -148,6 +155,9 @@ public:
             return true;
         if (depth == 2) {
             currentKey = keyAt(name);
+            if (std::size_t(currentKey) < seen.size() &&
+                seen[std::size_t(currentKey)].first == result.rows.size())
+                return repeatedKey(name);
             return true;
         }
         separate();
@@ -226,6 +236,18 @@ private:
             stored.text = QByteArray(nested.data(), int(nested.size()));
         }
         return true;
+    }
+
+    bool repeatedKey(const std::string &name)
+    {
+        ReadError &failure = result.error;
+        failure.kind = ReadError::RepeatedKey;
+        failure.token = name;
+        failure.record = static_cast<long long>(result.rows.size()) + result.skipped;
+        // The parser has just read the key's closing quotation mark.
+        if (cursor)
+            failure.offset = std::size_t(*cursor - origin);
+        return false;
     }
 
     bool notAList(Type found)
@@ -316,8 +338,7 @@ private:
         return slot;
     }
 
-    // The row's field for the current key; a key repeated within a row keeps its first
-    // place and takes the last value.
+    // The row's field for the current key.
     ListValue &slot()
     {
         ListRow &row = result.rows.back();
@@ -349,6 +370,8 @@ private:
     Type nestedType = Type::Array;
     bool needComma = false;
     std::string number;
+    const char *origin = nullptr;
+    const char *const *cursor = nullptr;
     // Texts met lately, by a hash of their bytes: a list repeats its organizations, steps
     // and sexes row after row, and each is held once however often it comes. A text met
     // once only takes a slot until another needs it, which costs far less than a set of
@@ -387,10 +410,56 @@ void appendRow(QByteArray &out, const ListRow &row, const KeyTable &keys, KeyOrd
 
 } // namespace
 
+namespace {
+
+// A pointer into the text that leaves where it stands for the reader to see. Only the
+// rare text with a repeated key is read with it, to tell where that key stands.
+struct TellingIterator
+{
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char *;
+    using reference = const char &;
+
+    const char *at = nullptr;
+    const char **tell = nullptr;
+
+    reference operator*() const { return *at; }
+    TellingIterator &operator++()
+    {
+        ++at;
+        if (tell)
+            *tell = at;
+        return *this;
+    }
+    TellingIterator operator++(int)
+    {
+        TellingIterator before = *this;
+        ++*this;
+        return before;
+    }
+    bool operator==(const TellingIterator &other) const { return at == other.at; }
+    bool operator!=(const TellingIterator &other) const { return at != other.at; }
+};
+
+} // namespace
+
 bool read(const char *begin, const char *end, KeyTable &keys, ReadResult &result)
 {
     ListReader reader(keys, result);
-    return ListReader::Json::sax_parse(begin, end, &reader);
+    if (ListReader::Json::sax_parse(begin, end, &reader))
+        return true;
+    if (result.error.kind == ReadError::RepeatedKey) {
+        KeyTable scratch;
+        ReadResult again;
+        const char *at = begin;
+        ListReader locator(scratch, again, begin, &at);
+        ListReader::Json::sax_parse(TellingIterator{begin, &at}, TellingIterator{end, nullptr},
+                                    &locator);
+        result.error.offset = again.error.offset;
+    }
+    return false;
 }
 
 QByteArray write(const std::vector<ListRow> &rows, const KeyTable &keys, KeyOrder order)

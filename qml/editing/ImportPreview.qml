@@ -11,12 +11,17 @@ FocusScope {
     id: preview
 
     // The list the records go into, and its undo history: an import is one step.
-    property QtObject listModel: null
+    property ParticipantListModel listModel: null
     property QtObject history: null
     property int pixSize: 10
 
+    // The import as the page's file watch needs it after a merge.
+    readonly property alias importer: listImport
+
     // Opening failed; the list is untouched.
     signal failed(string reason)
+    // The records went into the list: "add" or "replace".
+    signal taken(string action)
     // The preview has gone, whichever way.
     signal closed()
 
@@ -36,6 +41,7 @@ FocusScope {
             failed(listImport.failure);
             return false;
         }
+        skipBox.checked = listImport.skipExactRepeats;
         preview.forceActiveFocus();
         // The columns are laid out once the new headers reach the repeater.
         Qt.callLater(focusFirst);
@@ -43,6 +49,10 @@ FocusScope {
     }
 
     function focusFirst() {
+        if (listImport.isList) {
+            skipBox.forceActiveFocus();
+            return;
+        }
         var first = columnsRepeater.itemAt(0);
         if (first)
             first.meaningBox.forceActiveFocus();
@@ -60,6 +70,7 @@ FocusScope {
                 listImport.replaceIn(listModel);
             if (history)
                 history.endRowsChange();
+            taken(action);
         }
         closed();
     }
@@ -80,6 +91,7 @@ FocusScope {
 
     ListImport {
         id: listImport
+        list: preview.listModel
     }
 
     // The table below takes no clicks or wheel turns while the preview is open.
@@ -109,7 +121,19 @@ FocusScope {
             objectName: "importCounts"
             text: "Строк: " + listImport.rowCount + " (ГТО: " + listImport.gtoCount +
                   ", без ГТО: " + (listImport.rowCount - listImport.gtoCount) +
-                  "), замечаний: " + listImport.problemCount
+                  (listImport.isList ? "), уже в списке: " + listImport.repeatCount +
+                                       ", из них точных повторов: " + listImport.exactRepeatCount
+                                     : "), замечаний: " + listImport.problemCount)
+        }
+
+        CheckBox {
+            id: skipBox
+            objectName: "skipExactRepeatsCheckBox"
+            visible: listImport.isList
+            text: "Пропускать точные повторы"
+            Accessible.name: text
+            checked: listImport.skipExactRepeats
+            onClicked: listImport.skipExactRepeats = checked
         }
 
         Label {
@@ -142,8 +166,9 @@ FocusScope {
         }
 
         Label {
-            text: listImport.problemCount > 0 ? "Замечания (строки войдут как есть):"
-                                              : "Замечаний нет"
+            text: listImport.isList ? (listImport.repeatCount > 0 ? "Повторы:" : "Повторов нет")
+                  : listImport.problemCount > 0 ? "Замечания (строки войдут как есть):"
+                                                : "Замечаний нет"
         }
 
         TextArea {

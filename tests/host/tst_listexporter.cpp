@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -34,6 +35,8 @@ private slots:
     void failedExportKeepsOldFile_data();
     void failedExportKeepsOldFile();
     void suggestedUrl();
+    void exportNeverTakesTheList_data();
+    void exportNeverTakesTheList();
 
 private:
     int save(const QByteArray &list, int format, const QString &path,
@@ -336,7 +339,7 @@ void TestListExporter::failedExportKeepsOldFile()
     const QString link = dir.filePath(QStringLiteral("link%1").arg(format));
     QVERIFY(QFile::link(path, link));
     QCOMPARE(exporter.save(&model, format, QUrl::fromLocalFile(link), path),
-             int(ListExporter::CannotOpen));
+             int(ListExporter::IsListFile));
     old.close();
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("old"));
@@ -361,6 +364,64 @@ void TestListExporter::suggestedUrl()
         QCOMPARE(ListExporter::withSuffix(QUrl::fromLocalFile(c.chosen), c.format),
                  QUrl::fromLocalFile(c.written));
     }
+}
+
+void TestListExporter::exportNeverTakesTheList_data()
+{
+    QTest::addColumn<QString>("how");
+    for (const char *how : {"path", "hard link", "symbolic link", "dot-dot path", "bind mount"})
+        QTest::newRow(how) << QString::fromLatin1(how);
+}
+
+// The list by another name of its own is still the list: the export writes nothing, and
+// the refusal names the cause.
+void TestListExporter::exportNeverTakesTheList()
+{
+    QFETCH(QString, how);
+    QTemporaryDir scratch;
+    const QDir folder(scratch.path());
+    QVERIFY(folder.mkpath(QStringLiteral("lists/sub")) && folder.mkpath(QStringLiteral("mounted")));
+    const QString list = folder.filePath(QStringLiteral("lists/list.json"));
+    const QByteArray bytes = QByteArray(mixedList).replace('\n', ' ') + '\n';
+    QFile file(list);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+
+    QString target = list;
+    if (how == QLatin1String("hard link")) {
+        target = folder.filePath(QStringLiteral("hard.csv"));
+        QCOMPARE(::link(QFile::encodeName(list).constData(), QFile::encodeName(target).constData()),
+                 0);
+    } else if (how == QLatin1String("symbolic link")) {
+        target = folder.filePath(QStringLiteral("soft.csv"));
+        QVERIFY(QFile::link(list, target));
+    } else if (how == QLatin1String("dot-dot path")) {
+        target = folder.filePath(QStringLiteral("lists/sub/../list.json"));
+    } else if (how == QLatin1String("bind mount")) {
+        if (::geteuid() != 0)
+            QSKIP("a bind mount needs root");
+        const QString mounted = folder.filePath(QStringLiteral("mounted"));
+        if (QProcess::execute(
+                QStringLiteral("mount"),
+                {QStringLiteral("--bind"), folder.filePath(QStringLiteral("lists")), mounted}) != 0)
+            QSKIP("no bind mount here");
+        target = mounted + QStringLiteral("/list.json");
+    }
+    ParticipantListModel model;
+    QVERIFY(model.load(QStringLiteral("[{\"name\":\"Другой\"}]")));
+    const int result = exporter.save(&model, ListExporter::Csv, QUrl::fromLocalFile(target), list);
+    // The same check once more where the write happens, for a name that became the list's
+    // after the first look.
+    SafeSave::Options options;
+    options.keep = FileId::of(list);
+    const int late = SafeSave::write(target, "csv", options);
+    if (how == QLatin1String("bind mount"))
+        QProcess::execute(QStringLiteral("umount"), {folder.filePath(QStringLiteral("mounted"))});
+    QCOMPARE(result, int(ListExporter::IsListFile));
+    QCOMPARE(late, int(SafeSave::Refused));
+    QCOMPARE(ListExporter::failureText(result), QStringLiteral("Это файл самого списка"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), bytes);
 }
 
 QTEST_MAIN(TestListExporter)
