@@ -119,7 +119,8 @@ FocusScope {
 
         Label {
             objectName: "importCounts"
-            text: "Строк: " + listImport.rowCount + " (ГТО: " + listImport.gtoCount +
+            text: (listImport.isList ? "Записей: " : "Строк: ") + listImport.rowCount +
+                  " (ГТО: " + listImport.gtoCount +
                   ", без ГТО: " + (listImport.rowCount - listImport.gtoCount) +
                   (listImport.isList ? "), уже в списке: " + listImport.repeatCount +
                                        ", из них точных повторов: " + listImport.exactRepeatCount
