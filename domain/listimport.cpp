@@ -37,12 +37,18 @@ bool looksLikeList(const QByteArray &head)
 
 } // namespace
 
+int ListImport::shownKeys() const
+{
+    // Every key comes along; the preview shows as many columns as a table may have.
+    return std::min(listSource.keys.size(), SourceLimits::MaxColumns);
+}
+
 QStringList ListImport::headers() const
 {
     if (listMode) {
         QStringList names;
-        for (const std::string &name : listSource.keys.names)
-            names.append(QString::fromStdString(name));
+        for (int key = 0; key < shownKeys(); ++key)
+            names.append(QString::fromStdString(listSource.keys.names[std::size_t(key)]));
         return names;
     }
     QStringList texts = columns.headers;
@@ -59,7 +65,7 @@ QVariantList ListImport::sample() const
     if (listMode) {
         for (std::size_t r = 0; r < listSource.rows.size() && rows.size() < SampleRows; ++r) {
             QStringList texts;
-            for (int key = 0; key < listSource.keys.size(); ++key)
+            for (int key = 0; key < shownKeys(); ++key)
                 texts.append(shownValue(findValue(listSource.rows[r], key)));
             rows.append(texts);
         }
@@ -83,7 +89,7 @@ QVariantList ListImport::meanings() const
 {
     QVariantList list;
     if (listMode) {
-        for (int key = 0; key < listSource.keys.size(); ++key)
+        for (int key = 0; key < shownKeys(); ++key)
             list.append(int(TableImport::AsIs));
         return list;
     }
@@ -162,8 +168,12 @@ bool ListImport::readFile(const QString &path)
     if (file.size() == 0)
         return fail(QStringLiteral("файл пуст"));
     const QByteArray head = file.peek(4);
-    if (local.endsWith(QLatin1String(".json"), Qt::CaseInsensitive) ||
-        looksLikeList(file.peek(4096).replace("\xEF\xBB\xBF", ""))) {
+    // A list by its name, or by its first character where the name tells no other kind.
+    const QString suffix = QFileInfo(local).suffix().toLower();
+    const bool tableName = suffix == QLatin1String("csv") || suffix == QLatin1String("txt") ||
+                           suffix == QLatin1String("xlsx");
+    if (suffix == QLatin1String("json") ||
+        (!tableName && looksLikeList(file.peek(4096).replace("\xEF\xBB\xBF", "")))) {
         if (file.size() > SourceLimits::MaxBytes)
             return fail(QStringLiteral("файл больше 200 МБ"));
         QByteArray bytes = file.readAll();

@@ -99,6 +99,7 @@ private:
     bool readFile(const QString &path);
     bool takeList(const QByteArray &bytes, const QString &path);
     std::vector<ParticipantRecord> listRecords(bool skipRepeats) const;
+    int shownKeys() const;
 
     bool isReady = false;
     QString sourceName;

@@ -1,8 +1,10 @@
 #include "filestamp.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
