@@ -100,7 +100,7 @@ FocusScope {
     // The buttons take the focus when pressed, so that the keys reach the list right after an
     // add or a clear.
     UndoShortcuts {
-        enabled: root.visible
+        enabled: root.visible && !overwriteQuestion.visible
         onUndo: addHistory.undo()
         onRedo: addHistory.redo()
     }

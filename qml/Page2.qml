@@ -89,12 +89,12 @@ FocusScope {
 
     Shortcut {
         sequence: "Ctrl+F"
-        enabled: root.visible
+        enabled: root.visible && !overwriteQuestion.visible
         onActivated: findBar.focusFind()
     }
 
     UndoShortcuts {
-        enabled: root.visible
+        enabled: root.visible && !overwriteQuestion.visible
         onUndo: root.historyStep(true)
         onRedo: root.historyStep(false)
     }

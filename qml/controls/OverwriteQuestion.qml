@@ -40,9 +40,13 @@ FocusScope {
     z: 4
     Accessible.role: Accessible.Dialog
     Accessible.name: "Заменить файл?"
-    Keys.onEscapePressed: answer(false)
-    Keys.onReturnPressed: answer(false)
-    Keys.onEnterPressed: answer(false)
+    // No key reaches the page below while the question waits.
+    Keys.onPressed: {
+        if (event.key === Qt.Key_Escape || event.key === Qt.Key_Return ||
+            event.key === Qt.Key_Enter)
+            answer(false);
+        event.accepted = true;
+    }
 
     // The page below takes no clicks while the question waits.
     MouseArea {
