@@ -25,7 +25,8 @@ std::string everyValue(const ListRow &row, const KeyTable &keys)
     });
     std::string text;
     for (const ListField *field : fields) {
-        text += keys.prefixes[std::size_t(field->key)];
+        ListJson::appendQuoted(text, keys.names[std::size_t(field->key)]);
+        text += ':';
         ListJson::appendValue(text, field->value);
         text += ',';
     }
