@@ -17,7 +17,8 @@ QString SaveTarget::question(const QString &target, const QString &kept) const
 {
     const QString path = localPath(target);
     const FileId id = FileId::of(path);
-    if (!id.valid || id == FileId::of(kept) ||
+    // A folder is no file to replace: the write itself fails with its notice.
+    if (!id.valid || QFileInfo(path).isDir() || id == FileId::of(kept) ||
         std::find(writtenFiles.begin(), writtenFiles.end(), id) != writtenFiles.end())
         return QString();
     QString text =

@@ -1,6 +1,7 @@
 #include "limitedchild.h"
 #include "listexporter.h"
 #include "participantlistmodel.h"
+#include "savetarget.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -37,6 +38,7 @@ private slots:
     void suggestedUrl();
     void exportNeverTakesTheList_data();
     void exportNeverTakesTheList();
+    void replaceQuestion();
 
 private:
     int save(const QByteArray &list, int format, const QString &path,
@@ -422,6 +424,30 @@ void TestListExporter::exportNeverTakesTheList()
     QCOMPARE(ListExporter::failureText(result), QStringLiteral("Это файл самого списка"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), bytes);
+}
+
+// Asked for files only, once, and with the count of a participant list's records.
+void TestListExporter::replaceQuestion()
+{
+    const QString list = dir.filePath(QStringLiteral("list.json"));
+    const QString text = dir.filePath(QStringLiteral("notes.json"));
+    for (const auto &file : {qMakePair(list, QByteArray("[{\"a\":1},{},{}]\n")),
+                             qMakePair(text, QByteArray("[{\"a\":1},2]"))}) {
+        QFile out(file.first);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file.second) > 0);
+    }
+    SaveTarget target;
+    QCOMPARE(target.question(QUrl::fromLocalFile(list).toString()),
+             QStringLiteral("Файл «list.json» уже существует. Заменить его?\n"
+                            "Это список участников: 3 записи."));
+    QCOMPARE(target.question(text),
+             QStringLiteral("Файл «notes.json» уже существует. Заменить его?"));
+    QCOMPARE(target.question(dir.filePath(QStringLiteral("missing.csv"))), QString());
+    QCOMPARE(target.question(dir.path()), QString());
+    QCOMPARE(target.question(list, dir.filePath(QStringLiteral("./list.json"))), QString());
+    target.written(list);
+    QCOMPARE(target.question(list), QString());
+    QVERIFY(!target.question(text).isEmpty());
 }
 
 QTEST_MAIN(TestListExporter)
