@@ -1,6 +1,8 @@
 #include "qmltypes.h"
 
 #include "clipboard.h"
+#include "creationpage.h"
+#include "editingpage.h"
 #include "listexporter.h"
 #include "listfilewatch.h"
 #include "listfiltermodel.h"
@@ -10,6 +12,7 @@
 #include "participantlistmodel.h"
 #include "participantrules.h"
 #include "savetarget.h"
+#include "tablecolumns.h"
 
 #include <QtQml>
 
@@ -29,12 +32,17 @@ void registerQmlTypes()
         qmlRegisterType<ListFileWatch>(uri, 1, 0, "ListFileWatch");
         qmlRegisterType<PageRecovery>(uri, 1, 0, "PageRecovery");
         qmlRegisterType<SaveTarget>(uri, 1, 0, "SaveTarget");
+        qmlRegisterType<CreationPage>(uri, 1, 0, "CreationPage");
+        qmlRegisterType<EditingPage>(uri, 1, 0, "EditingPage");
         qmlRegisterSingletonType<ParticipantRules>(
             uri, 1, 0, "ParticipantRules",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new ParticipantRules; });
         qmlRegisterSingletonType<ListExporter>(
             uri, 1, 0, "ListExporter",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new ListExporter; });
+        qmlRegisterSingletonType<TableColumns>(
+            uri, 1, 0, "TableColumns",
+            [](QQmlEngine *, QJSEngine *) -> QObject * { return new TableColumns; });
         qmlRegisterSingletonType(QUrl(QStringLiteral("qrc:/qml/Theme.qml")), uri, 1, 0, "Theme");
         return true;
     }();

@@ -35,11 +35,10 @@ FocusScope {
     function loadList() {
         finishEditing();
         lolView.showRowsFirst();
-        if (!fileWatch.load(listHistory, pathRow.text)) {
+        if (!page.load(pathRow.text)) {
             loadFailureLabel.show(jsonModel.loadError);
             return;
         }
-        recovery.markClean(pathRow.text);
         lolView.fitColumns();
     }
 
@@ -47,11 +46,17 @@ FocusScope {
     // the changed-file bar offers the choice.
     function saveList(overwrite) {
         finishEditing();
-        var result = fileWatch.save(jsonModel, pathRow.text, overwrite === true);
+        var result = overwrite === true ? page.overwrite(pathRow.text) : page.save(pathRow.text);
         if (result > 0 && result !== ListFileWatch.ChangedOnDisk)
             failureLabel.show();
-        else if (result === 0)
-            recovery.markClean(pathRow.text);
+    }
+
+    EditingPage {
+        id: page
+        list: jsonModel
+        table: tableModel
+        history: listHistory
+        recovery: recovery
     }
 
     // Rows copied from a spreadsheet; text fields keep Ctrl+V for themselves.
@@ -65,11 +70,6 @@ FocusScope {
     ParticipantListModel {
         id: jsonModel
         objectName: "jsonModel"
-    }
-
-    ListFileWatch {
-        id: fileWatch
-        objectName: "fileWatch"
     }
 
     // Loads, edits, deletes and sorts, each one step; a save leaves it as it is.
@@ -137,7 +137,7 @@ FocusScope {
 
         ChangedFileBar {
             Layout.fillWidth: true
-            watch: fileWatch
+            watch: page.fileWatch
             preview: importPreview
             focusAfter: saveButton
             onSave: root.saveList(overwrite)
@@ -219,9 +219,7 @@ FocusScope {
             Layout.leftMargin: root.pixSize / 2
             Layout.bottomMargin: root.pixSize / 2
             color: Theme.statusText
-            text: "Записей: " + jsonModel.count +
-                  (tableModel.filterText !== "" ? ", показано " + tableModel.count : "") +
-                  ". Повторов: " + tableModel.duplicateCount
+            text: page.statusText
         }
     }
 
@@ -237,7 +235,6 @@ FocusScope {
         anchors.fill: parent
         pixSize: root.pixSize
         listModel: jsonModel
-        history: listHistory
         onFailed: loadFailureLabel.show(reason)
         onClosed: {
             root.finishEditing();

@@ -85,12 +85,29 @@ QVariantList ListImport::sample() const
     return rows;
 }
 
+QString ListImport::countsText() const
+{
+    if (listMode)
+        return QStringLiteral("Записей: %1 (ГТО: %2, без ГТО: %3), уже в списке: %4, из них "
+                              "точных повторов: %5")
+            .arg(result.rowCount)
+            .arg(result.gtoCount)
+            .arg(result.rowCount - result.gtoCount)
+            .arg(repeats)
+            .arg(exactRepeats);
+    return QStringLiteral("Строк: %1 (ГТО: %2, без ГТО: %3), замечаний: %4")
+        .arg(result.rowCount)
+        .arg(result.gtoCount)
+        .arg(result.rowCount - result.gtoCount)
+        .arg(result.problems.size());
+}
+
 QVariantList ListImport::meanings() const
 {
     QVariantList list;
     if (listMode) {
         for (int key = 0; key < shownKeys(); ++key)
-            list.append(int(TableImport::AsIs));
+            list.append(TableImport::asIsMeaning());
         return list;
     }
     for (const int meaning : columns.meanings)
@@ -285,7 +302,7 @@ void ListImport::setSkipExactRepeats(bool skip)
 void ListImport::setMeaning(int column, int meaning)
 {
     if (!isReady || listMode || column < 0 || std::size_t(column) >= columns.meanings.size() ||
-        meaning < 0 || meaning >= TableImport::MeaningCount ||
+        meaning < 0 || meaning >= TableImport::meaningCount() ||
         columns.meanings[std::size_t(column)] == meaning)
         return;
     columns.meanings[std::size_t(column)] = meaning;

@@ -10,9 +10,8 @@ import "../controls"
 FocusScope {
     id: preview
 
-    // The list the records go into, and its undo history: an import is one step.
-    property ParticipantListModel listModel: null
-    property QtObject history: null
+    // The list the records go into; its history takes an import as one step.
+    property QtObject listModel: null
     property int pixSize: 10
 
     // The import as the page's file watch needs it after a merge.
@@ -62,14 +61,10 @@ FocusScope {
         if (action === "cancel") {
             listImport.cancel();
         } else {
-            if (history)
-                history.beginRowsChange();
             if (action === "add")
                 listImport.addTo(listModel);
             else
                 listImport.replaceIn(listModel);
-            if (history)
-                history.endRowsChange();
             taken(action);
         }
         closed();
@@ -119,12 +114,7 @@ FocusScope {
 
         Label {
             objectName: "importCounts"
-            text: (listImport.isList ? "Записей: " : "Строк: ") + listImport.rowCount +
-                  " (ГТО: " + listImport.gtoCount +
-                  ", без ГТО: " + (listImport.rowCount - listImport.gtoCount) +
-                  (listImport.isList ? "), уже в списке: " + listImport.repeatCount +
-                                       ", из них точных повторов: " + listImport.exactRepeatCount
-                                     : "), замечаний: " + listImport.problemCount)
+            text: listImport.countsText
         }
 
         CheckBox {
