@@ -49,6 +49,12 @@ FocusScope {
         lolView.fitColumns();
     }
 
+    // A list named on the command line, loaded as the load button would.
+    function openList(path) {
+        pathRow.filePath = path;
+        loadList();
+    }
+
     function saveList() {
         finishEditing();
         if (jsonModel.saveFile(pathRow.text) > 0)

@@ -7,7 +7,15 @@ ApplicationWindow {
     width: 1024
     height: 768
 
+    // Makes the editing page the current tab and returns it, for a list named on the
+    // command line.
+    function showEditingPage() {
+        tabView.currentIndex = 1;
+        return tabView.getTab(1).item;
+    }
+
     TabView {
+        id: tabView
         objectName: "tabView"
         anchors.fill: parent
 
