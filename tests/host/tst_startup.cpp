@@ -174,7 +174,8 @@ void TestStartup::opensListFromCommandLine_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("page");
     const QString good = QStringLiteral("Списки участников/весна 2024.json");
-    QTest::newRow("absolute path") << "%1/" + good << good << QStringLiteral("2|");
+    QTest::newRow("absolute Cyrillic path with spaces")
+        << "%1/" + good << good << QStringLiteral("2|");
     QTest::newRow("relative path") << QStringLiteral("./Списки участников/../list.json")
                                    << QStringLiteral("list.json") << QStringLiteral("1|");
     QTest::newRow("file URL") << QStringLiteral("file://%1/") + good << good
