@@ -88,4 +88,5 @@ dbus-run-session -- bash -c '
   { cat "$work/bus.log" "$work/app.log" >&2; fail "the list did not show on the editing page"; }
 [ "$(cat "$work/tabs")" = $'Создание списка\nРедактирование списка' ] ||
   fail "the tabs are not the two pages: $(cat "$work/tabs")"
+[ ! -s "$work/app.log" ] || fail "the program printed: $(cat "$work/app.log")"
 echo "package $(basename "$deb") is complete: $(stat -c %s "$deb") bytes"
