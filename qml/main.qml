@@ -7,13 +7,6 @@ ApplicationWindow {
     width: 1024
     height: 768
 
-    // Makes the editing page the current tab and returns it, for a list named on the
-    // command line.
-    function showEditingPage() {
-        tabView.currentIndex = 1;
-        return tabView.getTab(1).item;
-    }
-
     TabView {
         id: tabView
         objectName: "tabView"
@@ -28,5 +21,12 @@ ApplicationWindow {
             title: "Редактирование списка"
             Page2 {}
         }
+    }
+
+    // Makes the editing page the current tab and returns it, for a list named on the
+    // command line.
+    function showEditingPage() {
+        tabView.currentIndex = 1;
+        return tabView.getTab(1).item;
     }
 }
