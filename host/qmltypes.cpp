@@ -1,6 +1,8 @@
 #include "qmltypes.h"
 
 #include "clipboard.h"
+#include "creationpage.h"
+#include "editingpage.h"
 #include "listexporter.h"
 #include "listfiltermodel.h"
 #include "listhistory.h"
@@ -8,6 +10,7 @@
 #include "pagerecovery.h"
 #include "participantlistmodel.h"
 #include "participantrules.h"
+#include "tablecolumns.h"
 
 #include <QtQml>
 
@@ -25,12 +28,17 @@ void registerQmlTypes()
         qmlRegisterType<ListFilterModel>(uri, 1, 0, "ListFilterModel");
         qmlRegisterType<ListHistory>(uri, 1, 0, "ListHistory");
         qmlRegisterType<PageRecovery>(uri, 1, 0, "PageRecovery");
+        qmlRegisterType<CreationPage>(uri, 1, 0, "CreationPage");
+        qmlRegisterType<EditingPage>(uri, 1, 0, "EditingPage");
         qmlRegisterSingletonType<ParticipantRules>(
             uri, 1, 0, "ParticipantRules",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new ParticipantRules; });
         qmlRegisterSingletonType<ListExporter>(
             uri, 1, 0, "ListExporter",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new ListExporter; });
+        qmlRegisterSingletonType<TableColumns>(
+            uri, 1, 0, "TableColumns",
+            [](QQmlEngine *, QJSEngine *) -> QObject * { return new TableColumns; });
         qmlRegisterSingletonType(QUrl(QStringLiteral("qrc:/qml/Theme.qml")), uri, 1, 0, "Theme");
         return true;
     }();
