@@ -19,8 +19,10 @@ public:
     ~ImportReader() override;
 
     // Reads `path` on the calling thread: a .xlsx, .csv or .txt file, by path or file URL.
+    // A participant list (.json, or text that starts as one) is not read as a table: its
+    // bytes go to `list`, which the list import compares with the open list.
     static bool read(const QString &path, const QString &encoding, SourceTable &table,
-                     QString &reason, ReadControl *control = nullptr);
+                     QString &reason, ReadControl *control = nullptr, QByteArray *list = nullptr);
 
     QString path() const { return source; }
 
@@ -28,6 +30,7 @@ public:
     // Valid once finished.
     bool ok = false;
     SourceTable table;
+    QByteArray list;
     QString reason;
 
 protected:

@@ -1,7 +1,10 @@
 #include "listimport.h"
 
 #include "codecs/delimitedtext.h"
+#include "codecs/listfile.h"
+#include "codecs/xlsxtable.h"
 #include "importreader.h"
+#include "listtext.h"
 #include "participantlistmodel.h"
 
 #include <QFileInfo>
@@ -33,8 +36,41 @@ QStringList ListImport::encodings() const
     return DelimitedText::encodings();
 }
 
+namespace {
+
+// A value as the preview shows it: a string as it is, any other value as its JSON text.
+QString shownValue(const ListValue *value)
+{
+    if (!value)
+        return QString();
+    if (value->type == ListValue::Type::String)
+        return ListText::fromUtf8(value->text);
+    std::string text;
+    ListJson::appendValue(text, *value);
+    return QString::fromStdString(text);
+}
+
+QString localPath(const QString &path)
+{
+    return path.startsWith(QLatin1String("file:")) ? QUrl(path).toLocalFile() : path;
+}
+
+} // namespace
+
+int ListImport::shownKeys() const
+{
+    // Every key comes along; the preview shows as many columns as a table may have.
+    return std::min(listSource.keys.size(), SourceLimits::MaxColumns);
+}
+
 QStringList ListImport::headers() const
 {
+    if (listMode) {
+        QStringList names;
+        for (int key = 0; key < shownKeys(); ++key)
+            names.append(QString::fromStdString(listSource.keys.names[std::size_t(key)]));
+        return names;
+    }
     QStringList texts = columns.headers;
     for (int c = 0; c < texts.size(); ++c) {
         if (texts[c].isEmpty())
@@ -46,6 +82,15 @@ QStringList ListImport::headers() const
 QVariantList ListImport::sample() const
 {
     QVariantList rows;
+    if (listMode) {
+        for (std::size_t r = 0; r < listSource.rows.size() && rows.size() < SampleRows; ++r) {
+            QStringList texts;
+            for (int key = 0; key < shownKeys(); ++key)
+                texts.append(shownValue(findValue(listSource.rows[r], key)));
+            rows.append(texts);
+        }
+        return rows;
+    }
     for (std::size_t r = std::size_t(columns.headerRows);
          r < table.rows.size() && rows.size() < SampleRows; ++r) {
         if (TableImport::isBlank(table.rows[r]))
@@ -62,6 +107,14 @@ QVariantList ListImport::sample() const
 
 QString ListImport::countsText() const
 {
+    if (listMode)
+        return QStringLiteral("Записей: %1 (ГТО: %2, без ГТО: %3), уже в списке: %4, из них "
+                              "точных повторов: %5")
+            .arg(result.rowCount)
+            .arg(result.gtoCount)
+            .arg(result.rowCount - result.gtoCount)
+            .arg(repeats)
+            .arg(exactRepeats);
     return QStringLiteral("Строк: %1 (ГТО: %2, без ГТО: %3), замечаний: %4")
         .arg(result.rowCount)
         .arg(result.gtoCount)
@@ -72,6 +125,11 @@ QString ListImport::countsText() const
 QVariantList ListImport::meanings() const
 {
     QVariantList list;
+    if (listMode) {
+        for (int key = 0; key < shownKeys(); ++key)
+            list.append(TableImport::asIsMeaning());
+        return list;
+    }
     for (const int meaning : columns.meanings)
         list.append(meaning);
     return list;
@@ -108,10 +166,12 @@ bool ListImport::take(SourceTable &&read, const QString &path)
     result = std::move(built);
     sourcePath = path;
     sourceName =
-        path.isEmpty()
-            ? QStringLiteral("буфер обмена")
-            : QFileInfo(path.startsWith(QLatin1String("file:")) ? QUrl(path).toLocalFile() : path)
-                  .fileName();
+        path.isEmpty() ? QStringLiteral("буфер обмена") : QFileInfo(localPath(path)).fileName();
+    listMode = false;
+    listSource = ListMerge::Source();
+    matches.clear();
+    exactRepeats = repeats = 0;
+    stamp = FileStamp();
     isReady = true;
     emit tableChanged();
     emit resultChanged();
@@ -134,9 +194,10 @@ bool ListImport::openFile(const QString &path)
     return guarded([&] {
         SourceTable read;
         QString reason;
-        if (!ImportReader::read(path, QString(), read, reason))
+        QByteArray list;
+        if (!ImportReader::read(path, QString(), read, reason, nullptr, &list))
             return fail(reason);
-        return take(std::move(read), path);
+        return list.isNull() ? take(std::move(read), path) : takeList(list, localPath(path));
     });
 }
 
@@ -175,9 +236,10 @@ void ListImport::readerDone(ImportReader *done)
         return;
     reader = nullptr;
     progressTimer->stop();
-    const bool opened = done->ok
-                            ? guarded([&] { return take(std::move(done->table), done->path()); })
-                            : fail(done->reason);
+    const bool opened = !done->ok ? fail(done->reason) : guarded([&] {
+        return done->list.isNull() ? take(std::move(done->table), done->path())
+                                   : takeList(done->list, localPath(done->path()));
+    });
     emit readingChanged();
     emit readFinished(opened);
 }
@@ -193,10 +255,84 @@ bool ListImport::openText(const QString &text)
     });
 }
 
+bool ListImport::takeList(const QByteArray &bytes, const QString &path)
+{
+    // What the file held as it was read, for a merge that saves over it afterwards.
+    const FileStamp read = FileStamp::withBytes(path, bytes);
+    QByteArray text = bytes;
+    ListFile::trim(text);
+    ListMerge::Source list;
+    QString reason;
+    if (!ListMerge::read(text, list, reason))
+        return fail(reason);
+    const std::vector<ListMerge::Match> found =
+        target ? ListMerge::match(list, target->rows(), target->keys())
+               : std::vector<ListMerge::Match>(list.rows.size());
+    TableImport::Result counted;
+    counted.rowCount = int(list.rows.size());
+    const int isGto = list.keys.find("isGto");
+    exactRepeats = repeats = 0;
+    for (std::size_t r = 0; r < list.rows.size(); ++r) {
+        const ListValue *gto = findValue(list.rows[r], isGto);
+        if (gto && gto->type == ListValue::Type::Boolean && gto->boolean)
+            ++counted.gtoCount;
+        if (found[r].repeat < 0)
+            continue;
+        ++repeats;
+        const bool exact = found[r].exact >= 0;
+        exactRepeats += exact ? 1 : 0;
+        counted.problems.append(QStringLiteral("запись %1: уже в списке: запись %2%3")
+                                    .arg(r + 1)
+                                    .arg(found[r].repeat + 1)
+                                    .arg(exact ? QStringLiteral(", точный повтор") : QString()));
+    }
+    table = SourceTable();
+    columns = TableImport::Columns();
+    result = std::move(counted);
+    listSource = std::move(list);
+    matches = found;
+    stamp = read;
+    listMode = true;
+    setSkipExactRepeats(true);
+    sourceName = QFileInfo(path).fileName();
+    isReady = true;
+    emit tableChanged();
+    emit resultChanged();
+    return true;
+}
+
+std::vector<ParticipantRecord> ListImport::listRecords(bool skipRepeats) const
+{
+    std::vector<ParticipantRecord> records;
+    records.reserve(listSource.rows.size());
+    for (std::size_t r = 0; r < listSource.rows.size(); ++r) {
+        if (!(skipRepeats && matches[r].exact >= 0))
+            records.push_back(ListMerge::record(listSource.rows[r], listSource.keys));
+    }
+    return records;
+}
+
+void ListImport::setList(ParticipantListModel *list)
+{
+    if (target == list)
+        return;
+    target = list;
+    emit listChanged();
+}
+
+void ListImport::setSkipExactRepeats(bool skip)
+{
+    if (skipExact == skip)
+        return;
+    skipExact = skip;
+    emit skipExactRepeatsChanged();
+}
+
 void ListImport::setMeaning(int column, int meaning)
 {
-    if (!isReady || column < 0 || std::size_t(column) >= columns.meanings.size() || meaning < 0 ||
-        meaning >= TableImport::meaningCount() || columns.meanings[std::size_t(column)] == meaning)
+    if (!isReady || listMode || column < 0 || std::size_t(column) >= columns.meanings.size() ||
+        meaning < 0 || meaning >= TableImport::meaningCount() ||
+        columns.meanings[std::size_t(column)] == meaning)
         return;
     columns.meanings[std::size_t(column)] = meaning;
     result = TableImport::build(table, columns, QDate(), false);
@@ -205,6 +341,8 @@ void ListImport::setMeaning(int column, int meaning)
 
 std::vector<ParticipantRecord> ListImport::records() const
 {
+    if (listMode)
+        return listRecords(false);
     return isReady ? TableImport::build(table, columns).records : std::vector<ParticipantRecord>();
 }
 
@@ -212,7 +350,7 @@ bool ListImport::addTo(ParticipantListModel *model)
 {
     if (!isReady || !model)
         return false;
-    model->appendRecords(records());
+    model->appendRecords(listMode ? listRecords(skipExact) : records());
     cancel();
     return true;
 }
@@ -235,6 +373,10 @@ void ListImport::cancel()
     columns = TableImport::Columns();
     result = TableImport::Result();
     sourcePath.clear();
+    listMode = false;
+    listSource = ListMerge::Source();
+    matches.clear();
+    exactRepeats = repeats = 0;
     sourceName.clear();
     emit tableChanged();
     emit resultChanged();

@@ -1,14 +1,18 @@
 #pragma once
 
 #include "codecs/sourcetable.h"
+#include "listmerge.h"
+#include "storage/filestamp.h"
 #include "tableimport.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QVariantList>
 
+#include "participantlistmodel.h"
+
 class ImportReader;
-class ParticipantListModel;
 class QTimer;
 
 // An import waiting for the operator: the table as read, a meaning per column, and the
@@ -42,6 +46,17 @@ class ListImport : public QObject
     // that came as text.
     Q_PROPERTY(QString encoding READ encoding NOTIFY tableChanged)
     Q_PROPERTY(QStringList encodings READ encodings CONSTANT)
+    // A participant list is imported with every key as it is: no meanings to choose.
+    Q_PROPERTY(bool isList READ isList NOTIFY tableChanged)
+    // The list that records of a participant list are compared with when it opens.
+    Q_PROPERTY(ParticipantListModel *list READ list WRITE setList NOTIFY listChanged)
+    // Records of a participant list equal in every value to a row of the list, and those
+    // that name a participant the list has (the exact ones among them).
+    Q_PROPERTY(int exactRepeatCount READ exactRepeatCount NOTIFY tableChanged)
+    Q_PROPERTY(int repeatCount READ repeatCount NOTIFY tableChanged)
+    // "Добавить к списку" leaves out the exact repeats.
+    Q_PROPERTY(bool skipExactRepeats READ skipExactRepeats WRITE setSkipExactRepeats NOTIFY
+                   skipExactRepeatsChanged)
 
 public:
     static constexpr int SampleRows = 8;
@@ -66,6 +81,15 @@ public:
     double progress() const;
     QString encoding() const { return table.encoding; }
     QStringList encodings() const;
+    bool isList() const { return listMode; }
+    ParticipantListModel *list() const { return target; }
+    void setList(ParticipantListModel *list);
+    int exactRepeatCount() const { return exactRepeats; }
+    int repeatCount() const { return repeats; }
+    bool skipExactRepeats() const { return skipExact; }
+    void setSkipExactRepeats(bool skip);
+    // What the participant list file held when it was read: a merge builds on it.
+    const FileStamp &sourceStamp() const { return stamp; }
     // The records the rows make with the meanings chosen now.
     std::vector<ParticipantRecord> records() const;
 
@@ -93,6 +117,8 @@ signals:
     void readingChanged();
     void progressChanged();
     void readFinished(bool opened);
+    void listChanged();
+    void skipExactRepeatsChanged();
 
 private:
     bool fail(const QString &reason);
@@ -100,6 +126,9 @@ private:
     bool take(SourceTable &&read, const QString &path);
     template <typename Open> bool guarded(Open &&open);
     void readerDone(ImportReader *done);
+    bool takeList(const QByteArray &bytes, const QString &path);
+    std::vector<ParticipantRecord> listRecords(bool skipRepeats) const;
+    int shownKeys() const;
 
     bool isReady = false;
     // The reading under way, and the file the open preview shows.
@@ -111,4 +140,12 @@ private:
     SourceTable table;
     TableImport::Columns columns;
     TableImport::Result result;
+    bool listMode = false;
+    ListMerge::Source listSource;
+    std::vector<ListMerge::Match> matches;
+    int exactRepeats = 0;
+    int repeats = 0;
+    bool skipExact = true;
+    FileStamp stamp;
+    QPointer<ParticipantListModel> target;
 };

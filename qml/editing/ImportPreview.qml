@@ -14,8 +14,13 @@ FocusScope {
     property QtObject listModel: null
     property int pixSize: 10
 
+    // The import as the page's file watch needs it after a merge.
+    readonly property alias importer: listImport
+
     // Opening failed; the list is untouched.
     signal failed(string reason)
+    // The records went into the list: "add" or "replace".
+    signal taken(string action)
     // The preview has gone, whichever way.
     signal closed()
 
@@ -38,6 +43,7 @@ FocusScope {
             failed(listImport.failure);
             return false;
         }
+        skipBox.checked = listImport.skipExactRepeats;
         preview.forceActiveFocus();
         // The columns are laid out once the new headers reach the repeater.
         Qt.callLater(focusFirst);
@@ -45,6 +51,10 @@ FocusScope {
     }
 
     function focusFirst() {
+        if (listImport.isList) {
+            skipBox.forceActiveFocus();
+            return;
+        }
         var first = columnsRepeater.itemAt(0);
         if (first)
             first.meaningBox.forceActiveFocus();
@@ -53,10 +63,12 @@ FocusScope {
     function finish(action) {
         if (action === "cancel") {
             listImport.cancel();
-        } else if (action === "add") {
-            listImport.addTo(listModel);
         } else {
-            listImport.replaceIn(listModel);
+            if (action === "add")
+                listImport.addTo(listModel);
+            else
+                listImport.replaceIn(listModel);
+            taken(action);
         }
         closed();
     }
@@ -77,6 +89,7 @@ FocusScope {
 
     ListImport {
         id: listImport
+        list: preview.listModel
         onReadFinished: preview.show(opened)
     }
 
@@ -120,6 +133,16 @@ FocusScope {
             text: listImport.countsText
         }
 
+        CheckBox {
+            id: skipBox
+            objectName: "skipExactRepeatsCheckBox"
+            visible: listImport.isList
+            text: "Пропускать точные повторы"
+            Accessible.name: text
+            checked: listImport.skipExactRepeats
+            onClicked: listImport.skipExactRepeats = checked
+        }
+
         Label {
             text: "Что в каждом столбце:"
         }
@@ -150,8 +173,9 @@ FocusScope {
         }
 
         Label {
-            text: listImport.problemCount > 0 ? "Замечания (строки войдут как есть):"
-                                              : "Замечаний нет"
+            text: listImport.isList ? (listImport.repeatCount > 0 ? "Повторы:" : "Повторов нет")
+                  : listImport.problemCount > 0 ? "Замечания (строки войдут как есть):"
+                                                : "Замечаний нет"
         }
 
         TextArea {
