@@ -5,6 +5,7 @@
 #include "participantrules.h"
 #include "textmetrics.h"
 
+#include <QPersistentModelIndex>
 #include <algorithm>
 
 namespace {
@@ -14,31 +15,33 @@ constexpr int notedRows = 10;
 
 } // namespace
 
-ListFilterModel::ListFilterModel(QObject *parent) : QSortFilterProxyModel(parent)
+ListFilterModel::ListFilterModel(QObject *parent) : QAbstractListModel(parent)
 {
-    // An edit keeps its row in sight; rows are picked again only when asked.
-    setDynamicSortFilter(false);
-    const auto counted = [this] {
-        if (!refiltering)
-            emit countChanged();
-    };
+    const auto counted = [this] { emit countChanged(); };
     connect(this, &QAbstractItemModel::rowsInserted, this, counted);
     connect(this, &QAbstractItemModel::rowsRemoved, this, counted);
     connect(this, &QAbstractItemModel::modelReset, this, counted);
     connect(this, &QAbstractItemModel::layoutChanged, this, counted);
 }
 
+int ListFilterModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(shown.size());
+}
+
 QVariant ListFilterModel::data(const QModelIndex &index, int role) const
 {
-    if (role != DuplicatesRole)
-        return QSortFilterProxyModel::data(index, role);
-    const int row = index.isValid() && index.model() == this ? mapToSource(index).row() : -1;
-    if (row < 0)
+    if (!source || !index.isValid() || index.model() != this || index.parent().isValid() ||
+        index.row() >= int(shown.size()))
         return QVariant();
-    // Most rows repeat nothing: they give null rather than an empty map, which each of
-    // their cells would turn into a script object.
-    const QVariantMap rowNotes = notes(row);
-    return rowNotes.isEmpty() ? QVariant::fromValue(nullptr) : QVariant(rowNotes);
+    const int row = shown[std::size_t(index.row())];
+    if (role == DuplicatesRole) {
+        // Most rows repeat nothing: they give null rather than an empty map, which each of
+        // their cells would turn into a script object.
+        const QVariantMap rowNotes = notes(row);
+        return rowNotes.isEmpty() ? QVariant::fromValue(nullptr) : QVariant(rowNotes);
+    }
+    return source->data(source->index(row), role);
 }
 
 QHash<int, QByteArray> ListFilterModel::roleNames() const
@@ -52,63 +55,34 @@ void ListFilterModel::setList(ParticipantListModel *list)
 {
     if (source == list)
         return;
-    if (source) {
-        for (const QMetaObject::Connection &connection : sourceConnections)
-            disconnect(connection);
-    }
-    sourceConnections.clear();
+    if (source)
+        disconnect(source, nullptr, this, nullptr);
+    beginResetModel();
     source = list;
     findTextsValid = false;
     repeatKeysValid = false;
-    const auto watch = [this](auto signal, auto handler) {
-        sourceConnections.append(connect(source, signal, this, handler));
-    };
     if (source) {
-        // The texts first, so that the proxy filters the rows it is told of by them.
-        watch(&QAbstractItemModel::rowsInserted, [this](const QModelIndex &, int first, int last) {
-            beforeRowsInserted(first, last);
-        });
-        watch(&QAbstractItemModel::rowsRemoved,
-              [this](const QModelIndex &, int first, int last) { beforeRowsRemoved(first, last); });
-        watch(&QAbstractItemModel::dataChanged,
-              [this](const QModelIndex &first, const QModelIndex &last) {
-                  beforeDataChanged(first.row(), last.row());
-              });
-        const auto forget = [this] {
+        connect(source, &QAbstractItemModel::dataChanged, this, &ListFilterModel::onDataChanged);
+        connect(source, &QAbstractItemModel::rowsInserted, this,
+                [this](const QModelIndex &, int first, int last) { onRowsInserted(first, last); });
+        connect(source, &QAbstractItemModel::rowsRemoved, this,
+                [this](const QModelIndex &, int first, int last) { onRowsRemoved(first, last); });
+        connect(source, &QAbstractItemModel::modelAboutToBeReset, this,
+                [this] { beginResetModel(); });
+        connect(source, &QAbstractItemModel::modelReset, this, [this] {
             findTextsValid = false;
             repeatKeysValid = false;
-        };
-        watch(&QAbstractItemModel::modelReset, forget);
-        watch(&QAbstractItemModel::layoutChanged, forget);
-        // The proxy tells of a reorder without its kind, and views then make every row
-        // anew; they are told here instead, and the proxy's own word is held back.
-        watch(&QAbstractItemModel::layoutAboutToBeChanged, [this] {
-            emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-            rowsBeforeLayout = rowCount();
-            signalsWereBlocked = blockSignals(true);
-        });
-    }
-    QSortFilterProxyModel::setSourceModel(list);
-    if (source) {
-        // Then the repeats, on the rows as the proxy now shows them.
-        watch(&QAbstractItemModel::rowsInserted, [this](const QModelIndex &, int first, int last) {
-            findDuplicates(first, last - first + 1);
-        });
-        watch(&QAbstractItemModel::rowsRemoved, [this](const QModelIndex &, int first, int last) {
-            findDuplicates(first, first - last - 1);
-        });
-        watch(&QAbstractItemModel::dataChanged, [this] { findDuplicates(); });
-        watch(&QAbstractItemModel::modelReset, [this] { findDuplicates(); });
-        watch(&QAbstractItemModel::layoutChanged, [this] {
-            blockSignals(signalsWereBlocked);
-            // The list only moves its rows: with the sort hint, views keep their items and
-            // refresh them; when the find drops an edited row on the way, they start anew.
-            emit layoutChanged({}, rowCount() == rowsBeforeLayout
-                                       ? QAbstractItemModel::VerticalSortHint
-                                       : QAbstractItemModel::NoLayoutChangeHint);
+            shown = pickRows();
+            endResetModel();
             findDuplicates();
         });
+        connect(source, &QAbstractItemModel::layoutAboutToBeChanged, this,
+                &ListFilterModel::onLayoutAboutToChange);
+        connect(source, &QAbstractItemModel::layoutChanged, this,
+                &ListFilterModel::onLayoutChanged);
     }
+    shown = pickRows();
+    endResetModel();
     findDuplicates();
     emit listChanged();
 }
@@ -120,33 +94,19 @@ void ListFilterModel::setFilterText(const QString &text)
     filter = text;
     foldedFilter.clear();
     ListText::appendFolded(foldedFilter, text.toStdString());
-    const int before = rowCount();
-    refiltering = true;
-    invalidateFilter();
-    refiltering = false;
-    if (rowCount() != before)
-        emit countChanged();
+    repick();
     emit filterTextChanged();
 }
 
 int ListFilterModel::sourceRow(int row) const
 {
-    return row >= 0 && row < rowCount() ? mapToSource(index(row)).row() : -1;
+    return row >= 0 && row < int(shown.size()) ? shown[std::size_t(row)] : -1;
 }
 
 int ListFilterModel::rowOf(int sourceRow) const
 {
-    if (!source || sourceRow < 0 || sourceRow >= source->rowCount())
-        return -1;
-    return mapFromSource(source->index(sourceRow)).row();
-}
-
-bool ListFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &) const
-{
-    if (foldedFilter.empty())
-        return true;
-    buildFindTexts();
-    return findTexts[std::size_t(sourceRow)].find(foldedFilter) != std::string::npos;
+    const auto at = std::lower_bound(shown.begin(), shown.end(), sourceRow);
+    return at != shown.end() && *at == sourceRow ? int(at - shown.begin()) : -1;
 }
 
 std::vector<int> ListFilterModel::columnKeyIndices() const
@@ -182,7 +142,7 @@ std::string ListFilterModel::findText(int sourceRow, const std::vector<int> &key
 
 void ListFilterModel::buildFindTexts() const
 {
-    if (findTextsValid || !source)
+    if (findTextsValid)
         return;
     const int rows = source->rowCount();
     findTexts.clear();
@@ -193,35 +153,143 @@ void ListFilterModel::buildFindTexts() const
     findTextsValid = true;
 }
 
-void ListFilterModel::beforeDataChanged(int first, int last)
+bool ListFilterModel::matches(int sourceRow) const
+{
+    if (foldedFilter.empty())
+        return true;
+    buildFindTexts();
+    return findTexts[std::size_t(sourceRow)].find(foldedFilter) != std::string::npos;
+}
+
+std::vector<int> ListFilterModel::pickRows() const
+{
+    std::vector<int> rows;
+    const int count = source ? source->rowCount() : 0;
+    rows.reserve(std::size_t(count));
+    for (int row = 0; row < count; ++row) {
+        if (matches(row))
+            rows.push_back(row);
+    }
+    return rows;
+}
+
+// A new find text shows another set of rows. The view keeps the items it has and takes
+// new contents into them: making a page of rows anew at every keystroke is what a user
+// would feel in a long list.
+void ListFilterModel::repick()
+{
+    std::vector<int> picked = pickRows();
+    const std::size_t common = std::min(picked.size(), shown.size());
+    if (picked.size() < shown.size()) {
+        beginRemoveRows(QModelIndex(), int(common), int(shown.size()) - 1);
+        shown.resize(common);
+        endRemoveRows();
+    }
+    const auto differ = std::mismatch(shown.begin(), shown.end(), picked.begin());
+    const int first = int(differ.first - shown.begin());
+    std::copy(picked.begin(), picked.begin() + std::ptrdiff_t(common), shown.begin());
+    if (first < int(common))
+        emit dataChanged(index(first), index(int(common) - 1));
+    if (picked.size() > common) {
+        beginInsertRows(QModelIndex(), int(common), int(picked.size()) - 1);
+        shown = std::move(picked);
+        endInsertRows();
+    }
+}
+
+void ListFilterModel::onDataChanged(const QModelIndex &first, const QModelIndex &last)
 {
     const std::vector<int> keys = columnKeyIndices();
-    for (int row = first; findTextsValid && row <= last; ++row)
+    for (int row = first.row(); findTextsValid && row <= last.row(); ++row)
         findTexts[std::size_t(row)] = findText(row, keys);
-    updateRepeatKeys(first, last);
+    updateRepeatKeys(first.row(), last.row());
+    const auto from = std::lower_bound(shown.begin(), shown.end(), first.row());
+    const auto to = std::upper_bound(from, shown.end(), last.row());
+    if (from != to)
+        emit dataChanged(index(int(from - shown.begin())), index(int(to - shown.begin()) - 1));
+    findDuplicates();
 }
 
 // Rows put back, by an undo or an import, show when they hold the find text.
-void ListFilterModel::beforeRowsInserted(int first, int last)
+void ListFilterModel::onRowsInserted(int first, int last)
 {
-    const std::size_t added = std::size_t(last - first + 1);
+    const int added = last - first + 1;
+    auto at = std::lower_bound(shown.begin(), shown.end(), first);
+    for (auto later = at; later != shown.end(); ++later)
+        *later += added;
     if (findTextsValid) {
-        findTexts.insert(findTexts.begin() + first, added, std::string());
+        findTexts.insert(findTexts.begin() + first, std::size_t(added), std::string());
         const std::vector<int> keys = columnKeyIndices();
         for (int row = first; row <= last; ++row)
             findTexts[std::size_t(row)] = findText(row, keys);
     }
     if (repeatKeysValid)
-        repeatKeys.insert(repeatKeys.begin() + first, added, {});
+        repeatKeys.insert(repeatKeys.begin() + first, std::size_t(added), {});
     updateRepeatKeys(first, last);
+    std::vector<int> picked;
+    for (int row = first; row <= last; ++row) {
+        if (matches(row))
+            picked.push_back(row);
+    }
+    if (!picked.empty()) {
+        const int place = int(at - shown.begin());
+        beginInsertRows(QModelIndex(), place, place + int(picked.size()) - 1);
+        shown.insert(shown.begin() + place, picked.begin(), picked.end());
+        endInsertRows();
+    }
+    findDuplicates(first, added);
 }
 
-void ListFilterModel::beforeRowsRemoved(int first, int last)
+void ListFilterModel::onRowsRemoved(int first, int last)
 {
+    const int removed = last - first + 1;
     if (findTextsValid)
         findTexts.erase(findTexts.begin() + first, findTexts.begin() + last + 1);
     if (repeatKeysValid)
         repeatKeys.erase(repeatKeys.begin() + first, repeatKeys.begin() + last + 1);
+    const auto from = std::lower_bound(shown.begin(), shown.end(), first);
+    const auto to = std::upper_bound(from, shown.end(), last);
+    const int place = int(from - shown.begin());
+    if (from != to) {
+        beginRemoveRows(QModelIndex(), place, int(to - shown.begin()) - 1);
+        shown.erase(from, to);
+        endRemoveRows();
+    }
+    for (auto later = shown.begin() + place; later != shown.end(); ++later)
+        *later -= removed;
+    findDuplicates(first, -removed);
+}
+
+// The list only moves its rows: with the sort hint, views keep their items and refresh them.
+void ListFilterModel::onLayoutAboutToChange()
+{
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    // Where each index kept on this model points in the list, to follow its row.
+    layoutIndexes = persistentIndexList();
+    sourceIndexes.clear();
+    for (const QModelIndex &kept : layoutIndexes)
+        sourceIndexes.append(QPersistentModelIndex(source->index(sourceRow(kept.row()))));
+}
+
+void ListFilterModel::onLayoutChanged()
+{
+    findTextsValid = false;
+    repeatKeysValid = false;
+    const std::size_t shownBefore = shown.size();
+    shown = pickRows();
+    QModelIndexList moved;
+    for (const QPersistentModelIndex &kept : sourceIndexes) {
+        const int row = kept.isValid() ? rowOf(kept.row()) : -1;
+        moved.append(row < 0 ? QModelIndex() : index(row));
+    }
+    changePersistentIndexList(layoutIndexes, moved);
+    layoutIndexes.clear();
+    sourceIndexes.clear();
+    // Views told of a sort keep as many rows as they had: when the find drops an edited row
+    // on the way, they start anew instead.
+    emit layoutChanged({}, shown.size() == shownBefore ? QAbstractItemModel::VerticalSortHint
+                                                       : QAbstractItemModel::NoLayoutChangeHint);
+    findDuplicates();
 }
 
 void ListFilterModel::findDuplicates(int first, int moved)
@@ -253,9 +321,8 @@ void ListFilterModel::findDuplicates(int first, int moved)
     }
     duplicates = std::move(found);
     std::vector<std::pair<int, int>> runs;
-    const int shown = rowCount();
-    for (int row = 0; row < shown; ++row) {
-        if (!touched[std::size_t(sourceRow(row))])
+    for (int row = 0; row < int(shown.size()); ++row) {
+        if (!touched[std::size_t(shown[std::size_t(row)])])
             continue;
         if (!runs.empty() && runs.back().second == row - 1)
             runs.back().second = row;
@@ -263,7 +330,7 @@ void ListFilterModel::findDuplicates(int first, int moved)
             runs.emplace_back(row, row);
     }
     if (runs.size() > 64)
-        runs.assign(1, {0, shown - 1});
+        runs.assign(1, {0, int(shown.size()) - 1});
     for (const auto &run : runs)
         emit dataChanged(index(run.first), index(run.second), {DuplicatesRole});
     if (duplicates.markedRows != markedBefore)
@@ -298,7 +365,7 @@ QVariantList ListFilterModel::textWidths(const QStringList &roles, int rows,
     const QHash<int, QByteArray> names = roleNames();
     const QFontMetricsF metrics(font);
     QVariantList widths;
-    const int count = std::min(rows, rowCount());
+    const int count = std::min(rows, int(shown.size()));
     for (const QString &role : roles) {
         const int number = names.key(role.toUtf8(), -1);
         qreal widest = 0;

@@ -3,19 +3,19 @@
 #include "listduplicates.h"
 #include "participantlistmodel.h"
 
+#include <QAbstractListModel>
+#include <QPersistentModelIndex>
 #include <QPointer>
-#include <QSortFilterProxyModel>
 #include <string>
 #include <vector>
 
 // The editing table's view of a list: the rows that hold the find text, each with notes on
 // the other rows it repeats. Edits and deletes go to the list by sourceRow(); the list
-// itself keeps every row, so a save writes them all. It only hides rows: the order is the
-// list's own.
+// itself keeps every row, so a save writes them all.
 //
 // Rows are picked when the find text changes and when the list is loaded or reordered; an
 // edit keeps its row in sight even when it no longer holds the text.
-class ListFilterModel : public QSortFilterProxyModel
+class ListFilterModel : public QAbstractListModel
 {
     Q_OBJECT
     Q_PROPERTY(ParticipantListModel *list READ list WRITE setList NOTIFY listChanged)
@@ -30,8 +30,7 @@ public:
 
     explicit ListFilterModel(QObject *parent = nullptr);
 
-    using QSortFilterProxyModel::index;
-    QModelIndex index(int row) const { return index(row, 0); }
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QHash<int, QByteArray> roleNames() const override;
 
@@ -39,7 +38,7 @@ public:
     void setList(ParticipantListModel *list);
     QString filterText() const { return filter; }
     void setFilterText(const QString &text);
-    int count() const { return rowCount(); }
+    int count() const { return int(shown.size()); }
     int duplicateCount() const { return duplicates.markedRows; }
 
     // The list's row shown at `row`, or -1.
@@ -57,30 +56,31 @@ signals:
     void countChanged();
     void duplicateCountChanged();
 
-protected:
-    bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
-
 private:
+    bool matches(int sourceRow) const;
     // The list's keys of the table's columns, in column order; -1 for keys not met yet.
     std::vector<int> columnKeyIndices() const;
     std::string findText(int sourceRow, const std::vector<int> &keys) const;
     void buildFindTexts() const;
+    std::vector<int> pickRows() const;
     QVariantMap notes(int sourceRow) const;
-    // Kept in step with the list before the proxy sees its change, so the proxy filters
-    // new rows by their texts.
-    void beforeRowsInserted(int first, int last);
-    void beforeRowsRemoved(int first, int last);
-    void beforeDataChanged(int first, int last);
+    void repick();
+    void onDataChanged(const QModelIndex &first, const QModelIndex &last);
+    void onRowsInserted(int first, int last);
+    void onRowsRemoved(int first, int last);
+    void onLayoutAboutToChange();
+    void onLayoutChanged();
     // After rows from `first` on moved by `moved` (less than 0 for rows taken out there), the
     // groups found before are counted as the rows are now.
     void findDuplicates(int first = 0, int moved = 0);
     void updateRepeatKeys(int first, int last);
 
     QPointer<ParticipantListModel> source;
-    QList<QMetaObject::Connection> sourceConnections;
     QString filter;
-    // Folded, as filterAcceptsRow() compares.
+    // Folded, as matches() compares.
     std::string foldedFilter;
+    // The list's rows in sight, in list order.
+    std::vector<int> shown;
     // Per list row, its columns' texts folded into one; built when a find text first needs
     // them.
     mutable std::vector<std::string> findTexts;
@@ -89,9 +89,6 @@ private:
     std::vector<ListDuplicates::RowKeys> repeatKeys;
     bool repeatKeysValid = false;
     ListDuplicates::Result duplicates;
-    // Across a reorder of the list.
-    int rowsBeforeLayout = 0;
-    bool signalsWereBlocked = false;
-    // While the find text changes, its many row changes make one count change.
-    bool refiltering = false;
+    QModelIndexList layoutIndexes;
+    QList<QPersistentModelIndex> sourceIndexes;
 };
