@@ -8,6 +8,7 @@ ApplicationWindow {
     height: 768
 
     TabView {
+        id: tabView
         objectName: "tabView"
         anchors.fill: parent
 
@@ -20,5 +21,12 @@ ApplicationWindow {
             title: "Редактирование списка"
             Page2 {}
         }
+    }
+
+    // Makes the editing page the current tab and returns it, for a list named on the
+    // command line.
+    function showEditingPage() {
+        tabView.currentIndex = 1;
+        return tabView.getTab(1).item;
     }
 }
