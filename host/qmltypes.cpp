@@ -4,12 +4,14 @@
 #include "creationpage.h"
 #include "editingpage.h"
 #include "listexporter.h"
+#include "listfilewatch.h"
 #include "listfiltermodel.h"
 #include "listhistory.h"
 #include "listimport.h"
 #include "pagerecovery.h"
 #include "participantlistmodel.h"
 #include "participantrules.h"
+#include "savetarget.h"
 #include "tablecolumns.h"
 
 #include <QtQml>
@@ -27,7 +29,9 @@ void registerQmlTypes()
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new Clipboard; });
         qmlRegisterType<ListFilterModel>(uri, 1, 0, "ListFilterModel");
         qmlRegisterType<ListHistory>(uri, 1, 0, "ListHistory");
+        qmlRegisterType<ListFileWatch>(uri, 1, 0, "ListFileWatch");
         qmlRegisterType<PageRecovery>(uri, 1, 0, "PageRecovery");
+        qmlRegisterType<SaveTarget>(uri, 1, 0, "SaveTarget");
         qmlRegisterType<CreationPage>(uri, 1, 0, "CreationPage");
         qmlRegisterType<EditingPage>(uri, 1, 0, "EditingPage");
         qmlRegisterSingletonType<ParticipantRules>(
