@@ -76,6 +76,8 @@ Item {
             keyClick(Qt.Key_Return);
             var preview = item("importPreview");
             tryCompare(preview, "visible", true);
+            // The file is read on a thread of its own.
+            tryCompare(preview.importer, "ready", true);
             compare(preview.importer.isList, true);
             compare(preview.importer.problems, ["запись 1: уже в списке: запись 1, точный повтор",
                                                 "запись 2: уже в списке: запись 2"]);
