@@ -1,11 +1,20 @@
 import QtQuick 2.7
 import QtQuick.Controls 1.4
+import Quillor.Lists 1.0
 
 // No title of its own: the window shows the application name.
 ApplicationWindow {
     visible: true
     width: 1024
     height: 768
+
+    // The editing page is made when its tab is first opened; until then its offer of an
+    // unsaved list is told by a mark on the tab and on the creation page's bar.
+    PageRecovery {
+        id: editingOffer
+        store: RecoveryStore
+        page: PageRecovery.Editing
+    }
 
     TabView {
         objectName: "tabView"
@@ -14,10 +23,13 @@ ApplicationWindow {
         // Tabs create their page when first shown and keep it afterwards.
         Tab {
             title: "Создание списка"
-            Page1 {}
+            Page1 {
+                editingOfferWaits: editingOffer.hasOffer
+            }
         }
         Tab {
-            title: "Редактирование списка"
+            objectName: "editingTab"
+            title: "Редактирование списка" + (editingOffer.hasOffer ? " •" : "")
             Page2 {}
         }
     }

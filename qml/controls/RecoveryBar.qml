@@ -11,6 +11,8 @@ Rectangle {
     property PageRecovery recovery: null
     // Takes the focus when the bar goes while one of its buttons has it.
     property Item focusAfter: null
+    // The editing page, made only when its tab is first opened, holds an offer as well.
+    property bool editingOfferToo: false
 
     // Before and after the offer is taken up.
     signal restoring()
@@ -28,7 +30,8 @@ Rectangle {
 
     function offerText() {
         return "Несохранённый список с прошлого запуска: " + recordsText(recovery.offerCount) +
-               ", " + Qt.formatDateTime(recovery.offerTime, "dd.MM.yyyy hh:mm");
+               ", " + Qt.formatDateTime(recovery.offerTime, "dd.MM.yyyy hh:mm") +
+               (editingOfferToo ? ". Ещё один ждёт на вкладке «Редактирование списка»" : "");
     }
 
     function answer(button, restore) {

@@ -19,6 +19,14 @@ Rectangle {
     property var notes
     readonly property string note: notes && notes[role] ? notes[role] : ""
     readonly property bool marked: note !== ""
+    readonly property string shownText: table.displayText(role, value)
+    // Elided, or a text of several lines shown by its first: the pointer shows it whole.
+    readonly property bool cut: !deletion && (cellText.truncated ||
+                                              (role !== "step" && shownText !== wholeText))
+    readonly property string wholeText: table.valueText(value)
+    // What the note under the pointer says.
+    readonly property string noteText: cut ? (marked ? wholeText + "\n\n" + note : wholeText)
+                                           : note
     readonly property bool ranked: role === "athleticRank"
     readonly property bool editable: role !== "step" && role !== "delete"
     readonly property bool deletion: role === "delete"
@@ -55,14 +63,14 @@ Rectangle {
         anchors.rightMargin: 4
         verticalAlignment: Text.AlignVCenter
         visible: !cell.deletion && !cell.editionMode
-        text: cell.table.displayText(cell.role, cell.value)
+        text: cell.shownText
         color: cell.textColor
         elide: cell.elideMode
     }
 
     MouseArea {
         anchors.fill: parent
-        hoverEnabled: cell.marked
+        hoverEnabled: cell.noteText !== ""
         onContainsMouseChanged: cell.table.hover(cell, containsMouse)
         onClicked: {
             if (!cell.editable) {
