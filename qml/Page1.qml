@@ -13,7 +13,10 @@ FocusScope {
     // them; a list typed by hand is small enough to copy on every change.
     property var items: []
     property alias filePath: pathRow.filePath
-    property int pixSize: Theme.sizeUnit(height)
+    // The form fills the height below the recovery offer while that waits. Only its spacings
+    // and headings, about half of it, follow the unit, so they give up twice the bar's height.
+    property int pixSize: Theme.sizeUnit(height - (recoveryBar.visible ? 2 * recoveryBar.height
+                                                                       : 0))
     // Whether the editing page has an unsaved list to offer too, which its bar tells.
     property bool editingOfferWaits: false
 

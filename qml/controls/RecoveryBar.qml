@@ -31,7 +31,7 @@ Rectangle {
     function offerText() {
         return "Несохранённый список с прошлого запуска: " + recordsText(recovery.offerCount) +
                ", " + Qt.formatDateTime(recovery.offerTime, "dd.MM.yyyy hh:mm") +
-               (editingOfferToo ? ". Ещё один ждёт на вкладке «Редактирование списка»" : "");
+               (editingOfferToo ? ". Ещё один — на вкладке редактирования" : "");
     }
 
     function answer(button, restore) {

@@ -1,5 +1,6 @@
 import QtQuick 2.7
 import QtTest 1.1
+import QtQuick.Window 2.2
 import "../../qml"
 import Quillor.Lists 1.0
 
@@ -141,6 +142,63 @@ Item {
             // A list emptied after its save differs from the file.
             rows.clear();
             tryCompare(mark, "visible", true);
+        }
+
+        // Every text of the page clear of the bar, and the page's foot in sight.
+        function test_barCoversNothing() {
+            leaveRecoveryFile("creation");
+            open("creation");
+            var bar = item("recoveryBar");
+            verify(bar.visible);
+            var covered = [];
+            var walk = function (parent) {
+                for (var i = 0; i < parent.children.length; ++i) {
+                    var child = parent.children[i];
+                    if (child === bar || !child.visible)
+                        continue;
+                    var top = child.mapToItem(page, 0, 0).y;
+                    if (child.text !== undefined && child.height > 0 && top < bar.height)
+                        covered.push(child.text);
+                    walk(child);
+                }
+            };
+            walk(page);
+            compare(covered, []);
+            // The form makes room for the bar. The test's font is larger than the program's,
+            // so the page has the window's whole height here.
+            page.anchors.fill = undefined;
+            page.height = 768;
+            waitForRendering(page);
+            var save = item("saveButton");
+            var foot = save.mapToItem(page, 0, save.height).y;
+            mouseClick(item("discardButton"));
+            verify(foot <= page.height, "save button cut");
+        }
+
+        // The editing page is made when its tab is opened; its offer is told before.
+        function test_editingOfferAtStart() {
+            leaveRecoveryFile("creation");
+            leaveRecoveryFile("editing");
+            var window = createTemporaryObject(Qt.createComponent("../../qml/main.qml"), null);
+            var tabs = findChild(window.contentItem, "tabView");
+            var editing = tabs.getTab(1);
+            compare(editing.title, "Редактирование списка •");
+            compare(editing.item, null);
+            tryVerify(function () { return tabs.getTab(0).item !== null; });
+            var text = findChild(tabs.getTab(0).item, "recoveryText").text;
+            verify(/ Ещё один — на вкладке редактирования$/.test(text), text);
+
+            tabs.currentIndex = 1;
+            tryVerify(function () { return editing.item !== null; });
+            mouseClick(findChild(editing.item, "discardButton"));
+            compare(editing.title, "Редактирование списка");
+            text = findChild(tabs.getTab(0).item, "recoveryText").text;
+            findChild(tabs.getTab(0).item, "recovery").discard();
+            verify(text.indexOf("вкладке") < 0, text);
+            // The tests' window gets the keys back, for the shortcuts of later tests.
+            window.destroy();
+            container.Window.window.requestActivate();
+            tryVerify(function () { return container.Window.active; });
         }
 
         function test_recordsText_data() {
