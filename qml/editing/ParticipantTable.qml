@@ -216,9 +216,12 @@ TableView {
 
     Timer {
         interval: 500
-        running: lolView.hoveredCell !== null && lolView.hoveredCell.noteText !== "" &&
-                 !lolView.hoveredCell.editionMode
-        onTriggered: cellNote.show(lolView.hoveredCell, lolView.hoveredCell.noteText)
+        running: lolView.hoveredCell !== null && !lolView.hoveredCell.editionMode
+        onTriggered: {
+            var text = lolView.hoveredCell.noteText();
+            if (text !== "")
+                cellNote.show(lolView.hoveredCell, text);
+        }
     }
 
     Component {

@@ -20,19 +20,20 @@ Rectangle {
     readonly property string note: notes && notes[role] ? notes[role] : ""
     readonly property bool marked: note !== ""
     readonly property string shownText: table.displayText(role, value)
-    // Elided, or a text of several lines shown by its first: the pointer shows it whole.
-    readonly property bool cut: !deletion && (cellText.truncated ||
-                                              (role !== "step" && shownText !== wholeText))
-    readonly property string wholeText: table.valueText(value)
-    // What the note under the pointer says.
-    readonly property string noteText: cut ? (marked ? wholeText + "\n\n" + note : wholeText)
-                                           : note
     readonly property bool ranked: role === "athleticRank"
     readonly property bool editable: role !== "step" && role !== "delete"
     readonly property bool deletion: role === "delete"
     property bool editionMode: false
     property Item editor: null
     property Item deleteButton: null
+
+    // What the note under the pointer says: the whole text where the cell shows less of it,
+    // elided or of several lines, and the repeats. Asked only while the pointer rests.
+    function noteText() {
+        var whole = table.valueText(value);
+        var cut = !deletion && (cellText.truncated || (role !== "step" && shownText !== whole));
+        return cut ? (marked ? whole + "\n\n" + note : whole) : note;
+    }
 
     // Every way out of the editor keeps its text; only Return and Enter leave the focus to
     // be placed, elsewhere it has already gone.
@@ -70,7 +71,7 @@ Rectangle {
 
     MouseArea {
         anchors.fill: parent
-        hoverEnabled: cell.noteText !== ""
+        hoverEnabled: true
         onContainsMouseChanged: cell.table.hover(cell, containsMouse)
         onClicked: {
             if (!cell.editable) {
