@@ -144,34 +144,31 @@ Item {
             tryCompare(mark, "visible", true);
         }
 
-        // Every text of the page clear of the bar, and the page's foot in sight.
+        // No text of the page under the bar, and the form's foot in the page. The test's
+        // font is larger than the program's, so the page has the window's whole height.
         function test_barCoversNothing() {
             leaveRecoveryFile("creation");
             open("creation");
+            page.anchors.fill = undefined;
+            page.height = 768;
+            waitForRendering(page);
             var bar = item("recoveryBar");
-            verify(bar.visible);
             var covered = [];
             var walk = function (parent) {
                 for (var i = 0; i < parent.children.length; ++i) {
                     var child = parent.children[i];
-                    if (child === bar || !child.visible)
-                        continue;
-                    var top = child.mapToItem(page, 0, 0).y;
-                    if (child.text !== undefined && child.height > 0 && top < bar.height)
-                        covered.push(child.text);
-                    walk(child);
+                    if (child !== bar && child.visible) {
+                        if (child.text !== undefined && child.mapToItem(page, 0, 0).y < bar.height)
+                            covered.push(child.text);
+                        walk(child);
+                    }
                 }
             };
             walk(page);
-            compare(covered, []);
-            // The form makes room for the bar. The test's font is larger than the program's,
-            // so the page has the window's whole height here.
-            page.anchors.fill = undefined;
-            page.height = 768;
-            waitForRendering(page);
             var save = item("saveButton");
             var foot = save.mapToItem(page, 0, save.height).y;
             mouseClick(item("discardButton"));
+            compare(covered, []);
             verify(foot <= page.height, "save button cut");
         }
 
@@ -185,16 +182,15 @@ Item {
             compare(editing.title, "Редактирование списка •");
             compare(editing.item, null);
             tryVerify(function () { return tabs.getTab(0).item !== null; });
-            var text = findChild(tabs.getTab(0).item, "recoveryText").text;
-            verify(/ Ещё один — на вкладке редактирования$/.test(text), text);
-
+            var creation = findChild(tabs.getTab(0).item, "recovery");
+            var text = findChild(tabs.getTab(0).item, "recoveryText");
+            verify(/ Ещё один — на вкладке редактирования$/.test(text.text), text.text);
             tabs.currentIndex = 1;
             tryVerify(function () { return editing.item !== null; });
             mouseClick(findChild(editing.item, "discardButton"));
             compare(editing.title, "Редактирование списка");
-            text = findChild(tabs.getTab(0).item, "recoveryText").text;
-            findChild(tabs.getTab(0).item, "recovery").discard();
-            verify(text.indexOf("вкладке") < 0, text);
+            verify(text.text.indexOf("вкладке") < 0, text.text);
+            creation.discard();
             // The tests' window gets the keys back, for the shortcuts of later tests.
             window.destroy();
             container.Window.window.requestActivate();
