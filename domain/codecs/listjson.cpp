@@ -356,13 +356,16 @@ private:
     std::array<QByteArray, 4096> recent;
 };
 
-void appendRow(QByteArray &out, const ListRow &row, const KeyTable &keys, KeyOrder order)
+// Each key's name escaped and followed by ':', by key index.
+using KeyPrefixes = std::vector<std::string>;
+
+void appendRow(QByteArray &out, const ListRow &row, const KeyPrefixes &prefixes, KeyOrder order)
 {
     out += '{';
-    const auto appendField = [&out, &keys](const ListField &field, bool first) {
+    const auto appendField = [&out, &prefixes](const ListField &field, bool first) {
         if (!first)
             out += ',';
-        const std::string &prefix = keys.prefixes[std::size_t(field.key)];
+        const std::string &prefix = prefixes[std::size_t(field.key)];
         put(out, prefix.data(), prefix.data() + prefix.size());
         value(out, field.value);
     };
@@ -395,11 +398,16 @@ bool read(const char *begin, const char *end, KeyTable &keys, ReadResult &result
 
 QByteArray write(const std::vector<ListRow> &rows, const KeyTable &keys, KeyOrder order)
 {
+    KeyPrefixes prefixes(keys.names.size());
+    for (std::size_t key = 0; key < prefixes.size(); ++key) {
+        appendQuoted(prefixes[key], keys.names[key]);
+        prefixes[key] += ':';
+    }
     std::size_t size = 2;
     for (const ListRow &row : rows) {
         size += 3;
         for (const ListField &field : row)
-            size += field.value.text.size() + keys.prefixes[std::size_t(field.key)].size() + 8;
+            size += field.value.text.size() + prefixes[std::size_t(field.key)].size() + 8;
     }
     QByteArray out;
     out.reserve(int(std::min<std::size_t>(size, std::size_t(INT_MAX))));
@@ -407,7 +415,7 @@ QByteArray write(const std::vector<ListRow> &rows, const KeyTable &keys, KeyOrde
     for (std::size_t r = 0; r < rows.size(); ++r) {
         if (r > 0)
             out += ',';
-        appendRow(out, rows[r], keys, order);
+        appendRow(out, rows[r], prefixes, order);
     }
     out += ']';
     return out;

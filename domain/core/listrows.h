@@ -11,8 +11,6 @@
 struct KeyTable
 {
     std::vector<std::string> names;
-    // Each name already escaped and followed by ':' for the writer.
-    std::vector<std::string> prefixes;
     std::unordered_map<std::string, int> indexOf;
 
     int intern(const std::string &name);

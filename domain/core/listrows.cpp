@@ -1,7 +1,5 @@
 #include "listrows.h"
 
-#include "codecs/listjson.h"
-
 int KeyTable::intern(const std::string &name)
 {
     const auto found = indexOf.find(name);
@@ -9,10 +7,6 @@ int KeyTable::intern(const std::string &name)
         return found->second;
     const int index = int(names.size());
     names.push_back(name);
-    std::string prefix;
-    ListJson::appendQuoted(prefix, name);
-    prefix += ':';
-    prefixes.push_back(std::move(prefix));
     indexOf.emplace(name, index);
     return index;
 }
@@ -28,5 +22,4 @@ void KeyTable::truncate(int size)
     for (int index = size; index < int(names.size()); ++index)
         indexOf.erase(names[std::size_t(index)]);
     names.resize(std::size_t(size));
-    prefixes.resize(std::size_t(size));
 }

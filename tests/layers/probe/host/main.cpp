@@ -1,0 +1,1 @@
+#include "listmodel.h"
