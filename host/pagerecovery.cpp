@@ -1,6 +1,7 @@
 #include "pagerecovery.h"
 
 #include "codecs/listjson.h"
+#include "participantrules.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -63,22 +64,12 @@ void PageRecovery::setModel(ParticipantListModel *model)
         disconnect(listModel, nullptr, this, nullptr);
     listModel = model;
     if (model) {
-        connect(model, &QAbstractItemModel::rowsInserted, this, &PageRecovery::changed);
-        connect(model, &QAbstractItemModel::rowsRemoved, this, &PageRecovery::changed);
-        connect(model, &QAbstractItemModel::rowsMoved, this, &PageRecovery::changed);
-        connect(model, &QAbstractItemModel::dataChanged, this, &PageRecovery::changed);
-        connect(model, &QAbstractItemModel::layoutChanged, this, &PageRecovery::changed);
-        connect(model, &QAbstractItemModel::modelReset, this, &PageRecovery::changed);
-        connect(model, &ParticipantListModel::valuesAboutToChange, this, &PageRecovery::changing);
-        connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, &PageRecovery::changing);
-        connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, &PageRecovery::changing);
-        connect(model, &QAbstractItemModel::rowsAboutToBeMoved, this, &PageRecovery::changing);
-        connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, &PageRecovery::changing);
-        connect(model, &QAbstractItemModel::modelAboutToBeReset, this, &PageRecovery::changing);
+        connect(model, &ParticipantListModel::listAboutToChange, this, &PageRecovery::changing);
+        connect(model, &ParticipantListModel::listChanged, this, &PageRecovery::changed);
     }
     settle.stop();
     cleanDigest = digest(rowsText());
-    cleanPath = path;
+    cleanPath = listPath();
     setDiffers(false);
     emit modelChanged();
 }
@@ -108,10 +99,18 @@ QDateTime PageRecovery::offerTime() const
                       : QDateTime();
 }
 
+QString PageRecovery::offerText() const
+{
+    if (!hasOffer())
+        return QString();
+    return QStringLiteral("Несохранённый список с прошлого запуска: %1, %2")
+        .arg(ParticipantRules::recordCountText(offerCount()),
+             offerTime().toLocalTime().toString(QStringLiteral("dd.MM.yyyy hh:mm")));
+}
+
 void PageRecovery::markClean(const QString &listPath)
 {
     settle.stop();
-    setPath(listPath);
     // So that taking a later load back brings back the file the rows were saved to.
     if (listHistory)
         listHistory->setPath(listPath);
@@ -119,7 +118,7 @@ void PageRecovery::markClean(const QString &listPath)
     // has shown the list.
     cleanDigest.clear();
     cleanLater.start();
-    cleanPath = listPath;
+    cleanPath = this->listPath();
     setDiffers(false);
     if (recoveryStore)
         recoveryStore->remove(RecoveryStore::Page(pageKind));
@@ -133,11 +132,9 @@ void PageRecovery::setHistory(ListHistory *history)
         disconnect(listHistory, nullptr, this, nullptr);
     listHistory = history;
     if (listHistory) {
-        connect(listHistory, &ListHistory::listPathChanged, this, [this] {
-            if (pageKind == Editing && !listHistory->listPath().isEmpty())
-                setPath(listHistory->listPath());
-        });
+        connect(listHistory, &ListHistory::listPathChanged, this, &PageRecovery::listPathChanged);
     }
+    emit listPathChanged();
     emit historyChanged();
 }
 
@@ -147,19 +144,18 @@ bool PageRecovery::restore()
         return false;
     const auto page = RecoveryStore::Page(pageKind);
     const RecoveryStore::State state = recoveryStore->offers(page).first().state;
-    // What the page held before stays one step back.
-    if (listHistory)
-        listHistory->beginRowsChange();
-    // The stored bytes are UTF-8 already.
+    // The stored bytes are UTF-8 already. What the page held before stays one step back.
     const QByteArray rows = pageKind == Creation ? joined(state.rows, rowsText()) : state.rows;
-    const bool loaded = listModel->loadUtf8(rows.constData(), rows.constData() + rows.size(),
-                                            pageKind == Editing ? state.keys : QStringList());
-    if (listHistory)
-        listHistory->endRowsChange(loaded && pageKind == Editing ? state.path : QString());
+    const QStringList keys = pageKind == Editing ? state.keys : QStringList();
+    const char *begin = rows.constData(), *end = begin + rows.size();
+    // The editing page's list belongs to the offer's file, or to none.
+    const bool loaded =
+        listHistory ? listHistory->loadUtf8(begin, end, keys,
+                                            pageKind == Editing ? std::optional<QString>(state.path)
+                                                                : std::nullopt)
+                    : listModel->loadUtf8(begin, end, keys);
     if (!loaded)
         return false;
-    if (pageKind == Editing)
-        setPath(state.path);
     // This copy's file is asked for before the offer's file goes.
     check();
     recoveryStore->dropOffer(page);
@@ -206,7 +202,7 @@ void PageRecovery::check()
     const QByteArray rows = rowsText();
     if (rows.isEmpty())
         return;
-    setDiffers(digest(rows) != cleanDigest || path != cleanPath);
+    setDiffers(digest(rows) != cleanDigest || listPath() != cleanPath);
     if (!recoveryStore)
         return;
     const auto page = RecoveryStore::Page(pageKind);
@@ -218,7 +214,7 @@ void PageRecovery::check()
     RecoveryStore::State state;
     state.rows = rows;
     if (pageKind == Editing) {
-        state.path = path;
+        state.path = listPath();
         for (const std::string &key : listModel->keys().names)
             state.keys.append(QString::fromStdString(key));
     }
@@ -231,14 +227,6 @@ void PageRecovery::setDiffers(bool value)
         return;
     differs = value;
     emit unsavedChanged();
-}
-
-void PageRecovery::setPath(const QString &value)
-{
-    if (path == value)
-        return;
-    path = value;
-    emit listPathChanged();
 }
 
 void PageRecovery::onWritten(int page, bool ok)

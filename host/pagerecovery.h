@@ -32,6 +32,8 @@ class PageRecovery : public QObject
     Q_PROPERTY(bool hasOffer READ hasOffer NOTIFY offerChanged)
     Q_PROPERTY(int offerCount READ offerCount NOTIFY offerChanged)
     Q_PROPERTY(QDateTime offerTime READ offerTime NOTIFY offerChanged)
+    // The offer as the page's bar words it; empty without one.
+    Q_PROPERTY(QString offerText READ offerText NOTIFY offerChanged)
 
 public:
     enum Page { Creation = RecoveryStore::Creation, Editing = RecoveryStore::Editing };
@@ -53,10 +55,12 @@ public:
     Page page() const { return pageKind; }
     void setPage(Page page);
     bool unsaved() const { return differs; }
-    QString listPath() const { return path; }
+    // Kept by the history, whose steps bring it back; empty without one.
+    QString listPath() const { return listHistory ? listHistory->listPath() : QString(); }
     bool hasOffer() const;
     int offerCount() const;
     QDateTime offerTime() const;
+    QString offerText() const;
 
     // The list as it is now is the one in the file at `path`: after a load or a save.
     Q_INVOKABLE void markClean(const QString &listPath = QString());
@@ -83,7 +87,6 @@ private:
     void changed();
     void check();
     void setDiffers(bool value);
-    void setPath(const QString &value);
     void onWritten(int page, bool ok);
     QByteArray rowsText() const;
     void takeCleanDigest();
@@ -99,7 +102,6 @@ private:
     QTimer cleanLater;
     QByteArray cleanDigest;
     QString cleanPath;
-    QString path;
     bool differs = false;
     bool failureShown = false;
 };

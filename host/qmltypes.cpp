@@ -2,6 +2,8 @@
 
 #include "clipboard.h"
 #include "columnfitter.h"
+#include "creationpage.h"
+#include "editingpage.h"
 #include "listexporter.h"
 #include "listfiltermodel.h"
 #include "listhistory.h"
@@ -9,6 +11,7 @@
 #include "pagerecovery.h"
 #include "participantlistmodel.h"
 #include "participantrules.h"
+#include "tablecolumns.h"
 
 #include <QtQml>
 
@@ -27,12 +30,17 @@ void registerQmlTypes()
         qmlRegisterType<ColumnFitter>(uri, 1, 0, "ColumnFitter");
         qmlRegisterType<ListHistory>(uri, 1, 0, "ListHistory");
         qmlRegisterType<PageRecovery>(uri, 1, 0, "PageRecovery");
+        qmlRegisterType<CreationPage>(uri, 1, 0, "CreationPage");
+        qmlRegisterType<EditingPage>(uri, 1, 0, "EditingPage");
         qmlRegisterSingletonType<ParticipantRules>(
             uri, 1, 0, "ParticipantRules",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new ParticipantRules; });
         qmlRegisterSingletonType<ListExporter>(
             uri, 1, 0, "ListExporter",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new ListExporter; });
+        qmlRegisterSingletonType<TableColumns>(
+            uri, 1, 0, "TableColumns",
+            [](QQmlEngine *, QJSEngine *) -> QObject * { return new TableColumns; });
         qmlRegisterSingletonType(QUrl(QStringLiteral("qrc:/qml/Theme.qml")), uri, 1, 0, "Theme");
         return true;
     }();

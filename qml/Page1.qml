@@ -25,12 +25,7 @@ FocusScope {
     readonly property string name: ParticipantRules.trimName(entryForm.values.name)
     readonly property bool isGto: modeSelector.isGto
     // One line, as the form fills the window's height.
-    readonly property string repeatNotice: isGto
-        ? [repeatLine("УИН", "gtoUuid", entryForm.values.gtoUuid, itemModel.count),
-           repeatLine("нагрудный номер", "pectoralNumber", entryForm.values.pectoralNumber,
-                      itemModel.count)].filter(function (line) { return line !== ""; })
-                                       .join("; ").replace(/^н/, "Н")
-        : ""
+    readonly property string repeatNotice: page.repeatNotice
     readonly property bool entryComplete: isGto
                                           ? ParticipantRules.gtoEntryComplete(entryForm.values)
                                           : ParticipantRules.trainingEntryComplete(entryForm.values)
@@ -53,26 +48,22 @@ FocusScope {
             items = JSON.parse(text);
     }
 
-    Component.onCompleted: {
-        itemModel.rowsInserted.connect(syncItems);
-        itemModel.rowsRemoved.connect(syncItems);
-        itemModel.modelReset.connect(syncItems);
-        itemModel.dataChanged.connect(syncItems);
-    }
-
-    // "УИН уже есть в списке: запись 3"; nothing while the field's text is new to the list.
-    // `count` is there for the binding to follow the list.
-    function repeatLine(what, key, text, count) {
-        var rows = count > 0 ? itemModel.rowsWithText(key, text) : "";
-        return rows === "" ? "" : what + " уже есть в списке: " + rows;
-    }
+    Component.onCompleted: itemModel.listChanged.connect(syncItems)
 
     // On failure the list stays, so another path can be tried.
     function saveList() {
-        if (itemModel.saveFile(pathRow.text) > 0)
+        if (page.save(pathRow.text) > 0)
             failureLabel.show();
-        else
-            recovery.markClean(pathRow.text);
+    }
+
+    CreationPage {
+        id: page
+        list: itemModel
+        history: addHistory
+        recovery: recovery
+        gto: root.isGto
+        gtoUuid: entryForm.values.gtoUuid
+        pectoralNumber: entryForm.values.pectoralNumber
     }
 
     ParticipantListModel {

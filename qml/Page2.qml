@@ -41,20 +41,25 @@ FocusScope {
     function loadList() {
         finishEditing();
         lolView.showRowsFirst();
-        if (!listHistory.loadFile(pathRow.text)) {
+        if (!page.load(pathRow.text)) {
             showLoadFailure(jsonModel.loadError);
             return;
         }
-        recovery.markClean(pathRow.text);
         lolView.fitColumns();
     }
 
     function saveList() {
         finishEditing();
-        if (jsonModel.saveFile(pathRow.text) > 0)
+        if (page.save(pathRow.text) > 0)
             failureLabel.show();
-        else
-            recovery.markClean(pathRow.text);
+    }
+
+    EditingPage {
+        id: page
+        list: jsonModel
+        table: tableModel
+        history: listHistory
+        recovery: recovery
     }
 
     // Rows copied from a spreadsheet; text fields keep Ctrl+V for themselves.
@@ -207,9 +212,7 @@ FocusScope {
             Layout.leftMargin: root.pixSize / 2
             Layout.bottomMargin: root.pixSize / 2
             color: Theme.statusText
-            text: "Записей: " + jsonModel.count +
-                  (tableModel.filterText !== "" ? ", показано " + tableModel.count : "") +
-                  ". Повторов: " + tableModel.duplicateCount
+            text: page.statusText
         }
     }
 
@@ -225,7 +228,6 @@ FocusScope {
         anchors.fill: parent
         pixSize: root.pixSize
         listModel: jsonModel
-        history: listHistory
         onFailed: root.showLoadFailure(reason)
         onClosed: {
             root.finishEditing();

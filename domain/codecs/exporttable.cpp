@@ -1,5 +1,6 @@
 #include "exporttable.h"
 
+#include "columnschema.h"
 #include "listtext.h"
 #include "participantrules.h"
 
@@ -11,27 +12,6 @@
 #include <limits>
 
 namespace {
-
-struct DataColumn
-{
-    const char *key;
-    const char *title;
-};
-
-// The editing table's columns, in its order and with its titles.
-const DataColumn dataColumns[] = {
-    {"name", "Имя"},
-    {"birthDate", "Дата Рождения"},
-    {"group", "Группа"},
-    {"organization", "Организация"},
-    {"gtoUuid", "ИД ГТО"},
-    {"sex", "Пол"},
-    {"step", "Ступень"},
-    {"pectoralNumber", "Нагрудный Номер"},
-    {"athleticRank", "Спортивный Разряд"},
-};
-constexpr int dataColumnCount = int(sizeof(dataColumns) / sizeof(dataColumns[0]));
-static_assert(1 + dataColumnCount == ExportTable::PrintedColumns, "printed columns");
 
 // A birth date "d.M.yyyy" that exists and that a spreadsheet can hold (from 1900 on).
 QDate realDate(const QString &text)
@@ -116,15 +96,19 @@ ExportCell cellOf(const ListValue *value)
 
 ExportTable ExportTable::build(const std::vector<ListRow> &rows, const KeyTable &keys)
 {
+    const std::vector<ColumnSchema::Column> &dataColumns = ColumnSchema::columns();
+    const int dataColumnCount = int(dataColumns.size());
     ExportTable table;
+    table.printedColumns = 1 + dataColumnCount;
+    table.organizationColumn = 1 + ColumnSchema::indexOf("organization");
     table.titles << QStringLiteral("№");
     std::vector<int> columnKeys;
-    for (const DataColumn &column : dataColumns) {
-        table.titles << QString::fromUtf8(column.title);
+    for (const ColumnSchema::Column &column : dataColumns) {
+        table.titles << column.title;
         columnKeys.push_back(keys.find(column.key));
     }
     table.titles << QStringLiteral("Вид");
-    const int gtoKey = keys.find("isGto");
+    const int gtoKey = keys.find(ColumnSchema::kindKey);
 
     // Every other key that some row still holds, in the table's key order.
     std::vector<bool> held(std::size_t(keys.size()), false);
@@ -142,7 +126,6 @@ ExportTable ExportTable::build(const std::vector<ListRow> &rows, const KeyTable 
         }
     }
 
-    const int stepColumn = 6;
     table.rows.reserve(rows.size());
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const ListRow &row = rows[r];
@@ -159,8 +142,9 @@ ExportTable ExportTable::build(const std::vector<ListRow> &rows, const KeyTable 
             const int key = columnKeys[std::size_t(c)];
             const ListValue *value = key < 0 ? nullptr : findValue(row, key);
             ExportCell cell = cellOf(value);
-            if (c == stepColumn && value) {
-                cell.text = ParticipantRules::shownStep(variantOf(*value));
+            const ColumnSchema::Column &column = dataColumns[std::size_t(c)];
+            if (column.shown != ColumnSchema::Shown::AsStored && value) {
+                cell.text = ColumnSchema::shownText(column, variantOf(*value));
                 // A number too is written as the table shows it: 6.4 as 6.
                 if (cell.type == ExportCell::Type::Number) {
                     bool shownNumber = false;
@@ -169,7 +153,8 @@ ExportTable ExportTable::build(const std::vector<ListRow> &rows, const KeyTable 
                         cell.type = ExportCell::Type::Text;
                 }
             }
-            if (c == 1 && cell.type == ExportCell::Type::Text) {
+            if (column.exportAs == ColumnSchema::ExportKind::DateCell &&
+                cell.type == ExportCell::Type::Text) {
                 cell.date = realDate(cell.text);
                 if (cell.date.isValid())
                     cell.type = ExportCell::Type::Date;

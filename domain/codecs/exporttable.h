@@ -8,7 +8,8 @@
 #include <vector>
 
 // What an export writes: the editing table's rows as cells with a type, under the columns
-// "№", the table's nine data columns, "Вид" and one column per other key of the list.
+// "№", the table's data columns (ColumnSchema), "Вид" and one column per other key of the
+// list.
 struct ExportCell
 {
     enum class Type : unsigned char { Empty, Text, Number, Boolean, Date };
@@ -27,11 +28,11 @@ using ExportRowCells = std::vector<ExportCell>;
 
 struct ExportTable
 {
-    // Columns before the first key that is not one of the table's: "№" and the nine data
-    // columns; the printed list shows only these.
-    static constexpr int PrintedColumns = 10;
+    // Columns before the first key that is not one of the table's: "№" and the table's
+    // data columns; the printed list shows only these.
+    int printedColumns = 0;
     // The column that holds the organization of a row.
-    static constexpr int OrganizationColumn = 4;
+    int organizationColumn = -1;
 
     QStringList titles;
     std::vector<ExportRowCells> rows;

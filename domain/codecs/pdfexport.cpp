@@ -19,7 +19,6 @@ namespace {
 // Device dots per inch: fine enough for thin rules, coarse enough for fast layout.
 constexpr int Resolution = 300;
 constexpr qreal Mm = Resolution / 25.4;
-constexpr int Columns = ExportTable::PrintedColumns;
 
 QFont font(qreal points, bool bold)
 {
@@ -84,6 +83,8 @@ private:
     QPainter painter;
     const ExportTable &table;
     const Options &options;
+    // "№" and the table's data columns.
+    const int Columns;
     QFont bodyFont = font(8, false), boldFont = font(8, true);
     QFont headingFont = font(9, true), titleFont = font(14, true);
     QFontMetricsF body{bodyFont, &writer}, bold{boldFont, &writer};
@@ -93,14 +94,15 @@ private:
 
     const qreal padX = 1.2 * Mm, padY = 0.7 * Mm;
     qreal pageWidth = 0, bodyBottom = 0, titleHeight = 0, headerHeight = 0, headingHeight = 0;
-    qreal left[Columns + 1] = {};
+    std::vector<qreal> left;
     std::vector<QString> groupNames;
     std::vector<std::vector<int>> groups;
     std::vector<std::vector<Item>> pages;
 };
 
 Printer::Printer(QPdfWriter &writer, const ExportTable &table, const Options &options)
-    : writer(writer), table(table), options(options)
+    : writer(writer), table(table), options(options), Columns(table.printedColumns),
+      left(std::size_t(Columns + 1), 0)
 {
     pageWidth = writer.width();
     const qreal footerHeight = body.lineSpacing() + 2 * Mm;
@@ -111,7 +113,8 @@ Printer::Printer(QPdfWriter &writer, const ExportTable &table, const Options &op
     // Organizations in the order first met; each keeps its rows in the table's order.
     QHash<QString, int> groupOf;
     for (int r = 0; r < int(table.rows.size()); ++r) {
-        const QString &name = table.rows[std::size_t(r)][ExportTable::OrganizationColumn].text;
+        const QString &name =
+            table.rows[std::size_t(r)][std::size_t(table.organizationColumn)].text;
         auto found = groupOf.find(name);
         if (found == groupOf.end()) {
             found = groupOf.insert(name, int(groups.size()));
@@ -139,7 +142,7 @@ void Printer::fitColumns()
     // A little more than the padding, so that sums of widths that lose their last digits
     // never make a text that fits wrap.
     const qreal room = 2 * padX + 0.2 * Mm;
-    qreal natural[Columns], minimum[Columns];
+    std::vector<qreal> natural(std::size_t(Columns), 0), minimum(std::size_t(Columns), 0);
     for (int c = 0; c < Columns; ++c) {
         qreal word = 0;
         for (const QString &part : table.titles.at(c).split(QLatin1Char(' ')))
@@ -150,10 +153,10 @@ void Printer::fitColumns()
             natural[c] = std::max(natural[c], textWidth(row[std::size_t(c)].text) + room);
         minimum[c] = std::min(minimum[c], natural[c]);
     }
-    qreal widths[Columns];
-    const qreal total = std::accumulate(natural, natural + Columns, qreal(0));
+    std::vector<qreal> widths(std::size_t(Columns), 0);
+    const qreal total = std::accumulate(natural.begin(), natural.end(), qreal(0));
     if (total > pageWidth) {
-        qreal low = 0, high = *std::max_element(natural, natural + Columns);
+        qreal low = 0, high = *std::max_element(natural.begin(), natural.end());
         while (high - low > 1) {
             const qreal cap = std::floor((low + high) / 2);
             qreal sum = 0;

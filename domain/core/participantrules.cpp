@@ -176,6 +176,16 @@ QString ParticipantRules::plainStepText(double step)
     return QString::number(step, 'g', 15);
 }
 
+QString ParticipantRules::recordCountText(int count)
+{
+    const int tens = count % 100, ones = count % 10;
+    const char *word = tens >= 11 && tens <= 14 ? "записей"
+                       : ones == 1              ? "запись"
+                       : ones >= 2 && ones <= 4 ? "записи"
+                                                : "записей";
+    return QString::number(count) + QLatin1Char(' ') + QString::fromUtf8(word);
+}
+
 QString ParticipantRules::shownStep(const QVariant &value)
 {
     if (!value.isValid() || value.userType() == QMetaType::Nullptr)

@@ -34,6 +34,10 @@ public:
 
     explicit ParticipantRules(QObject *parent = nullptr) : QObject(parent) {}
     int minimumAge() const { return MinimumAge; }
+    // Whether a birth date giving this age may be entered.
+    Q_INVOKABLE static bool isAgeAccepted(int age) { return age >= MinimumAge; }
+    // "1 запись", "3 записи", "5 записей", "21 запись".
+    static QString recordCountText(int count);
 
     // Ends trimmed as the script engine trims, then every run of spaces made one space;
     // tabs inside stay.

@@ -149,4 +149,28 @@ std::vector<int> rowsWith(const std::vector<ListRow> &rows, int key, const QStri
     return found;
 }
 
+QVariantMap notes(const Result &result, int row, int most)
+{
+    QVariantMap notes;
+    if (std::size_t(row) >= result.groupOf.size())
+        return notes;
+    const auto &groupOf = result.groupOf[std::size_t(row)];
+    const auto note = [&](Kind kind, const QString &what) {
+        const int group = groupOf[std::size_t(kind)];
+        return group < 0 ? QString() : what + rowList(result.groups[std::size_t(group)], row, most);
+    };
+    const QString uuid = note(Uuid, QStringLiteral("Тот же УИН: "));
+    const QString bib = note(Bib, QStringLiteral("Тот же нагрудный номер: "));
+    const QString person = note(NameAndBirthDate, QStringLiteral("То же имя и дата рождения: "));
+    if (!uuid.isEmpty())
+        notes.insert(QStringLiteral("gtoUuid"), uuid);
+    if (!bib.isEmpty())
+        notes.insert(QStringLiteral("pectoralNumber"), bib);
+    if (!person.isEmpty()) {
+        notes.insert(QStringLiteral("name"), person);
+        notes.insert(QStringLiteral("birthDate"), person);
+    }
+    return notes;
+}
+
 } // namespace ListDuplicates

@@ -3,6 +3,7 @@
 #include "listrows.h"
 
 #include <QString>
+#include <QVariantMap>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -43,5 +44,8 @@ std::vector<int> rowsWith(const std::vector<ListRow> &rows, int key, const QStri
 // "запись 3" or "записи 3, 5": the rows of `group` but `self` counted from 1, at most
 // `most` of them and "…" for the rest.
 QString rowList(const std::vector<int> &group, int self, int most);
+// The notes on the row's repeated values by column key, such as "Тот же УИН: запись 3",
+// naming at most `most` other rows; empty for a row that repeats nothing.
+QVariantMap notes(const Result &result, int row, int most);
 
 } // namespace ListDuplicates

@@ -1,5 +1,6 @@
 #include "listfiltermodel.h"
 
+#include "columnschema.h"
 #include "listtext.h"
 #include "participantrules.h"
 
@@ -7,10 +8,6 @@
 #include <algorithm>
 
 namespace {
-
-// The keys of the table's columns, whose texts the find field looks through.
-const char *const columnKeys[] = {"name", "birthDate", "group",          "organization", "gtoUuid",
-                                  "sex",  "step",      "pectoralNumber", "athleticRank"};
 
 // Notes name at most this many other rows; a longer list would not fit a tooltip.
 constexpr int notedRows = 10;
@@ -114,8 +111,8 @@ int ListFilterModel::rowOf(int sourceRow) const
 std::vector<int> ListFilterModel::columnKeyIndices() const
 {
     std::vector<int> keys;
-    for (const char *name : columnKeys)
-        keys.push_back(source->keys().find(name));
+    for (const ColumnSchema::Column &column : ColumnSchema::columns())
+        keys.push_back(source->keys().find(column.key));
     return keys;
 }
 
@@ -124,15 +121,17 @@ std::string ListFilterModel::findText(int sourceRow, const std::vector<int> &key
     // A separator no one types, so that a text never matches across two columns.
     std::string text;
     const ListRow &row = source->rows()[std::size_t(sourceRow)];
-    const int step = keys[6];
-    for (const int key : keys) {
+    const std::vector<ColumnSchema::Column> &columns = ColumnSchema::columns();
+    for (std::size_t c = 0; c < keys.size(); ++c) {
+        const int key = keys[c];
         const QByteArray *value = ListText::bytesOf(key < 0 ? nullptr : findValue(row, key));
         if (!value)
             continue;
-        // The step as the table shows it: 6.0 as 6.
-        if (key == step)
+        // As the table shows it: a step 6.0 as 6.
+        if (columns[c].shown != ColumnSchema::Shown::AsStored)
             ListText::appendFolded(
-                text, ParticipantRules::shownStep(ListText::fromUtf8(*value)).toStdString());
+                text,
+                ColumnSchema::shownText(columns[c], ListText::fromUtf8(*value)).toStdString());
         else
             ListText::appendFolded(text, viewOf(*value));
         text += '\x1F';
@@ -352,27 +351,5 @@ void ListFilterModel::updateRepeatKeys(int first, int last)
 
 QVariantMap ListFilterModel::notes(int sourceRow) const
 {
-    QVariantMap notes;
-    if (std::size_t(sourceRow) >= duplicates.groupOf.size())
-        return notes;
-    const auto &groupOf = duplicates.groupOf[std::size_t(sourceRow)];
-    const auto note = [&](ListDuplicates::Kind kind, const QString &what) {
-        const int group = groupOf[std::size_t(kind)];
-        return group < 0 ? QString()
-                         : what + ListDuplicates::rowList(duplicates.groups[std::size_t(group)],
-                                                          sourceRow, notedRows);
-    };
-    const QString uuid = note(ListDuplicates::Uuid, QStringLiteral("Тот же УИН: "));
-    const QString bib = note(ListDuplicates::Bib, QStringLiteral("Тот же нагрудный номер: "));
-    const QString person =
-        note(ListDuplicates::NameAndBirthDate, QStringLiteral("То же имя и дата рождения: "));
-    if (!uuid.isEmpty())
-        notes.insert(QStringLiteral("gtoUuid"), uuid);
-    if (!bib.isEmpty())
-        notes.insert(QStringLiteral("pectoralNumber"), bib);
-    if (!person.isEmpty()) {
-        notes.insert(QStringLiteral("name"), person);
-        notes.insert(QStringLiteral("birthDate"), person);
-    }
-    return notes;
+    return ListDuplicates::notes(duplicates, sourceRow, notedRows);
 }

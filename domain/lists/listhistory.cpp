@@ -1,5 +1,6 @@
 #include "listhistory.h"
 
+#include "columnschema.h"
 #include "listsort.h"
 
 #include <algorithm>
@@ -28,22 +29,39 @@ void ListHistory::setList(ParticipantListModel *list)
         disconnect(model, nullptr, this, nullptr);
     model = list;
     if (model) {
-        connect(model, &QAbstractItemModel::dataChanged, this, &ListHistory::onForeignChange);
-        connect(model, &QAbstractItemModel::rowsInserted, this, &ListHistory::onForeignChange);
-        connect(model, &QAbstractItemModel::rowsRemoved, this, &ListHistory::onForeignChange);
-        connect(model, &QAbstractItemModel::modelReset, this, &ListHistory::onForeignChange);
-        connect(model, &QAbstractItemModel::layoutChanged, this, &ListHistory::onForeignChange);
+        connect(model, &ParticipantListModel::listAboutToChange, this,
+                &ListHistory::onListAboutToChange);
+        connect(model, &ParticipantListModel::listChanged, this, &ListHistory::onListChanged);
     }
     forget();
     emit listChanged();
 }
 
-void ListHistory::onForeignChange()
+void ListHistory::onListAboutToChange(ParticipantListModel::ListChange kind)
 {
-    if (rowsBefore)
-        rowsChanged = true;
-    else if (busy == 0)
+    if (busy == 0 &&
+        (kind == ParticipantListModel::RowsAdded || kind == ParticipantListModel::RowsReplaced))
+        rowsBefore = std::make_unique<std::vector<ListRow>>(model->rows());
+}
+
+void ListHistory::onListChanged()
+{
+    if (busy > 0)
+        return;
+    if (!rowsBefore) {
         forget();
+        return;
+    }
+    Step step(Step::Replace);
+    step.otherRows = std::move(*rowsBefore);
+    rowsBefore.reset();
+    step.pathBefore = path;
+    step.pathAfter = changePath.value_or(path);
+    setPath(step.pathAfter);
+    // New rows stand in no order yet.
+    step.sortBefore = sorted;
+    setSorted(SortState());
+    push(std::move(step));
 }
 
 void ListHistory::forget()
@@ -141,74 +159,44 @@ bool ListHistory::append(const QVariant &record)
 
 void ListHistory::clear()
 {
-    if (!model || model->rowCount() == 0)
-        return;
-    beginRowsChange();
-    model->clear();
-    endRowsChange();
+    if (model)
+        model->clear();
 }
 
 bool ListHistory::load(const QString &text)
 {
-    if (!model)
-        return false;
-    beginRowsChange();
-    const bool loaded = model->load(text);
-    endRowsChange();
-    return loaded;
+    return model && model->load(text);
 }
 
 bool ListHistory::loadFile(const QString &listPath)
 {
     if (!model)
         return false;
-    beginRowsChange();
+    changePath = listPath;
     const bool loaded = model->loadFile(listPath);
-    endRowsChange(loaded ? listPath : QString());
+    changePath.reset();
     return loaded;
 }
 
-void ListHistory::beginRowsChange()
+bool ListHistory::loadUtf8(const char *begin, const char *end, const QStringList &keyOrder,
+                           const std::optional<QString> &listPath)
 {
     if (!model)
-        return;
-    rowsBefore = std::make_unique<std::vector<ListRow>>(model->rows());
-    rowsChanged = false;
-}
-
-void ListHistory::endRowsChange(const QString &listPath)
-{
-    if (!model || !rowsBefore)
-        return;
-    Step step(Step::Replace);
-    step.otherRows = std::move(*rowsBefore);
-    rowsBefore.reset();
-    step.pathBefore = path;
-    step.pathAfter = listPath.isEmpty() ? path : listPath;
-    // A list loaded again from its file is a new start for the path even when its rows
-    // are the same.
-    setPath(step.pathAfter);
-    if (!rowsChanged)
-        return;
-    // New rows stand in no order yet.
-    step.sortBefore = sorted;
-    setSorted(SortState());
-    push(std::move(step));
+        return false;
+    changePath = listPath;
+    const bool loaded = model->loadUtf8(begin, end, keyOrder);
+    changePath.reset();
+    return loaded;
 }
 
 bool ListHistory::sort(const QString &key, bool descending)
 {
-    static const char *const sortable[] = {"name",         "birthDate",      "group",
-                                           "organization", "gtoUuid",        "sex",
-                                           "step",         "pectoralNumber", "athleticRank"};
-    const QByteArray name = key.toUtf8();
-    const auto known = std::find_if(std::begin(sortable), std::end(sortable),
-                                    [&name](const char *k) { return name == k; });
-    if (!model || known == std::end(sortable))
+    const ColumnSchema::Column *column = ColumnSchema::find(key.toStdString());
+    if (!model || !column)
         return false;
     Step step(Step::Order);
-    step.order = ListSort::order(model->rows(), model->keys().find(*known),
-                                 ListSort::kindOf(*known), descending);
+    step.order =
+        ListSort::order(model->rows(), model->keys().find(column->key), column->sort, descending);
     step.sortBefore = sorted;
     step.sortAfter = SortState{key, descending};
     ++busy;

@@ -5,14 +5,15 @@
 #include <QObject>
 #include <QPointer>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // The undo and redo history of a list model. The pages change the list through it, so
 // each change becomes one step; a save changes no rows and leaves the history alone.
 //
-// Anything else that replaces or adds rows in one go, such as an import, wraps its change
-// in beginRowsChange() and endRowsChange(). A change to the list that comes past the
-// history in any other way empties it, as its steps would no longer fit the rows.
+// The list announces each of its changes itself: one that adds or replaces rows past the
+// history, such as an import, becomes one step of it all the same; any other change that
+// comes past it empties it, as its steps would no longer fit the rows.
 class ListHistory : public QObject
 {
     Q_OBJECT
@@ -56,9 +57,10 @@ public:
     // A column title's click: ascending first, the other way round when sorted by it.
     Q_INVOKABLE bool sortBy(const QString &key);
 
-    Q_INVOKABLE void beginRowsChange();
-    // Ends the change; a `listPath` given says the rows now belong to that file.
-    Q_INVOKABLE void endRowsChange(const QString &listPath = QString());
+    // As the list's loadUtf8(), one step; a `listPath` given says the rows now belong to
+    // that file, or to none when it is empty.
+    bool loadUtf8(const char *begin, const char *end, const QStringList &keyOrder,
+                  const std::optional<QString> &listPath);
     // A save: the rows belong to that file now, without a step of their own.
     void setPath(const QString &value);
 
@@ -101,7 +103,8 @@ private:
     void push(Step step);
     void apply(Step &step, bool forward);
     void setSorted(const SortState &state);
-    void onForeignChange();
+    void onListAboutToChange(ParticipantListModel::ListChange kind);
+    void onListChanged();
 
     QPointer<ParticipantListModel> model;
     std::vector<Step> steps;
@@ -111,7 +114,8 @@ private:
     QString path;
     // Set while the history itself changes the list.
     int busy = 0;
-    // The rows at beginRowsChange(), and whether the list changed since.
+    // The rows before a change that adds or replaces them, while it goes on.
     std::unique_ptr<std::vector<ListRow>> rowsBefore;
-    bool rowsChanged = false;
+    // The file the rows of the change under way come from, when it says.
+    std::optional<QString> changePath;
 };

@@ -37,6 +37,15 @@ QVariantList ListImport::sample() const
     return rows;
 }
 
+QString ListImport::countsText() const
+{
+    return QStringLiteral("Строк: %1 (ГТО: %2, без ГТО: %3), замечаний: %4")
+        .arg(result.rowCount)
+        .arg(result.gtoCount)
+        .arg(result.rowCount - result.gtoCount)
+        .arg(result.problems.size());
+}
+
 QVariantList ListImport::meanings() const
 {
     QVariantList list;
@@ -142,7 +151,7 @@ bool ListImport::openText(const QString &text)
 void ListImport::setMeaning(int column, int meaning)
 {
     if (!isReady || column < 0 || std::size_t(column) >= columns.meanings.size() || meaning < 0 ||
-        meaning >= TableImport::MeaningCount || columns.meanings[std::size_t(column)] == meaning)
+        meaning >= TableImport::meaningCount() || columns.meanings[std::size_t(column)] == meaning)
         return;
     columns.meanings[std::size_t(column)] = meaning;
     result = TableImport::build(table, columns, QDate(), false);

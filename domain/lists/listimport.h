@@ -29,6 +29,8 @@ class ListImport : public QObject
     Q_PROPERTY(int rowCount READ rowCount NOTIFY resultChanged)
     Q_PROPERTY(int gtoCount READ gtoCount NOTIFY resultChanged)
     Q_PROPERTY(int problemCount READ problemCount NOTIFY resultChanged)
+    // "Строк: 5 (ГТО: 3, без ГТО: 2), замечаний: 1".
+    Q_PROPERTY(QString countsText READ countsText NOTIFY resultChanged)
     // The first problems; a last line tells how many more there are.
     Q_PROPERTY(QStringList problems READ problems NOTIFY resultChanged)
 
@@ -48,6 +50,7 @@ public:
     int rowCount() const { return result.rowCount; }
     int gtoCount() const { return result.gtoCount; }
     int problemCount() const { return result.problems.size(); }
+    QString countsText() const;
     QStringList problems() const;
     // The records the rows make with the meanings chosen now.
     std::vector<ParticipantRecord> records() const;

@@ -7,18 +7,8 @@
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace ListSort {
-
-Kind kindOf(const char *keyName)
-{
-    if (std::strcmp(keyName, "birthDate") == 0)
-        return Kind::Date;
-    if (std::strcmp(keyName, "pectoralNumber") == 0 || std::strcmp(keyName, "step") == 0)
-        return Kind::Number;
-    return Kind::Text;
-}
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include "codecs/listfile.h"
 #include "codecs/listjson.h"
+#include "columnschema.h"
 #include "listtext.h"
 #include "participantrules.h"
 #include "storage/safesave.h"
@@ -12,15 +13,20 @@
 
 namespace {
 
-const char *const roleKeyNames[] = {"name",         "birthDate", "group", "organization",
-                                    "gtoUuid",      "sex",       "step",  "pectoralNumber",
-                                    "athleticRank", "isGto"};
-constexpr int roleCount = int(sizeof(roleKeyNames) / sizeof(roleKeyNames[0]));
+// A role per column of the schema, in its order, and one for the kind of record.
+std::vector<std::string> roleKeyNames()
+{
+    std::vector<std::string> names;
+    for (const ColumnSchema::Column &column : ColumnSchema::columns())
+        names.push_back(column.key);
+    names.push_back(ColumnSchema::kindKey);
+    return names;
+}
 
 } // namespace
 
 ParticipantListModel::ParticipantListModel(QObject *parent)
-    : QAbstractListModel(parent), roleKeys(roleCount, -1)
+    : QAbstractListModel(parent), roleKeyNames(::roleKeyNames()), roleKeys(roleKeyNames.size(), -1)
 {
 }
 
@@ -56,8 +62,8 @@ QVariant ParticipantListModel::data(const QModelIndex &index, int role) const
 QHash<int, QByteArray> ParticipantListModel::roleNames() const
 {
     QHash<int, QByteArray> names;
-    for (int i = 0; i < roleCount; ++i)
-        names.insert(NameRole + i, roleKeyNames[i]);
+    for (std::size_t i = 0; i < roleKeyNames.size(); ++i)
+        names.insert(NameRole + int(i), QByteArray::fromStdString(roleKeyNames[i]));
     return names;
 }
 
@@ -72,13 +78,13 @@ void ParticipantListModel::setKeyOrder(KeyOrder keyOrder)
 int ParticipantListModel::keyOfRole(int role) const
 {
     const int i = role - NameRole;
-    return i >= 0 && i < roleCount ? roleKeys[std::size_t(i)] : -1;
+    return i >= 0 && std::size_t(i) < roleKeys.size() ? roleKeys[std::size_t(i)] : -1;
 }
 
 void ParticipantListModel::updateRoleKeys()
 {
-    for (int i = 0; i < roleCount; ++i)
-        roleKeys[std::size_t(i)] = keyTable.find(roleKeyNames[i]);
+    for (std::size_t i = 0; i < roleKeys.size(); ++i)
+        roleKeys[i] = keyTable.find(roleKeyNames[i]);
 }
 
 bool ParticipantListModel::load(const QString &text)
@@ -131,12 +137,14 @@ bool ParticipantListModel::loadUtf8(const char *begin, const char *end, const QS
                      "index %lld",
                      result.skipped, result.firstSkipped);
         const bool countChanges = result.rows.size() != listRows.size();
+        emit listAboutToChange(RowsReplaced);
         beginResetModel();
         listRows.swap(result.rows);
         updateRoleKeys();
         endResetModel();
         if (countChanges)
             emit countChanged();
+        emit listChanged(RowsReplaced);
         if (!lastLoadError.isEmpty()) {
             lastLoadError.clear();
             emit loadErrorChanged();
@@ -185,7 +193,7 @@ bool ParticipantListModel::setValue(int row, const QString &key, const QString &
 {
     if (row < 0 || std::size_t(row) >= listRows.size())
         return false;
-    emit valuesAboutToChange();
+    emit listAboutToChange(RowEdited);
     int keyIndex = -1;
     try {
         const int keyCount = keyTable.size();
@@ -194,9 +202,11 @@ bool ParticipantListModel::setValue(int row, const QString &key, const QString &
             updateRoleKeys();
         valueFor(listRows[std::size_t(row)], keyIndex) = ListValue::string(text);
     } catch (const std::exception &) {
+        emit listChanged(RowEdited);
         return false;
     }
     emitRowChanged(row, keyIndex);
+    emit listChanged(RowEdited);
     return true;
 }
 
@@ -222,10 +232,12 @@ bool ParticipantListModel::remove(int row)
 {
     if (row < 0 || std::size_t(row) >= listRows.size())
         return false;
+    emit listAboutToChange(RowRemoved);
     beginRemoveRows(QModelIndex(), row, row);
     listRows.erase(listRows.begin() + row);
     endRemoveRows();
     emit countChanged();
+    emit listChanged(RowRemoved);
     return true;
 }
 
@@ -263,11 +275,13 @@ void ParticipantListModel::appendRecords(const std::vector<ParticipantRecord> &r
     if (keyTable.size() != keyCount)
         updateRoleKeys();
     const int at = int(listRows.size());
+    emit listAboutToChange(RowsAdded);
     beginInsertRows(QModelIndex(), at, at + int(added.size()) - 1);
     listRows.insert(listRows.end(), std::make_move_iterator(added.begin()),
                     std::make_move_iterator(added.end()));
     endInsertRows();
     emit countChanged();
+    emit listChanged(RowsAdded);
 }
 
 void ParticipantListModel::replaceRecords(const std::vector<ParticipantRecord> &records)
@@ -278,6 +292,7 @@ void ParticipantListModel::replaceRecords(const std::vector<ParticipantRecord> &
     for (const ParticipantRecord &record : records)
         rows.push_back(rowOf(record));
     const bool countChanges = rows.size() != listRows.size();
+    emit listAboutToChange(RowsReplaced);
     beginResetModel();
     listRows.swap(rows);
     if (keyTable.size() != keyCount)
@@ -285,14 +300,17 @@ void ParticipantListModel::replaceRecords(const std::vector<ParticipantRecord> &
     endResetModel();
     if (countChanges)
         emit countChanged();
+    emit listChanged(RowsReplaced);
 }
 
 void ParticipantListModel::clear()
 {
     if (listRows.empty())
         return;
+    emit listAboutToChange(RowsReplaced);
     beginResetModel();
     listRows.clear();
     endResetModel();
     emit countChanged();
+    emit listChanged(RowsReplaced);
 }

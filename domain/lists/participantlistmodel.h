@@ -19,7 +19,8 @@ class ParticipantListModel : public QAbstractListModel
     Q_PROPERTY(QString loadError READ loadError NOTIFY loadErrorChanged)
 
 public:
-    // The table's columns plus isGto, which has no column but tells the kind of record.
+    // A role per column of ColumnSchema plus isGto, which has no column but tells the kind
+    // of record. The names are those of the program's own columns.
     enum Role {
         NameRole = Qt::UserRole + 1,
         BirthDateRole,
@@ -41,6 +42,18 @@ public:
         RecordOrder,
     };
     Q_ENUM(KeyOrder)
+
+    // What a change did to the list, as listAboutToChange() and listChanged() tell it.
+    enum ListChange {
+        // Values of one row.
+        RowEdited,
+        RowsAdded,
+        RowRemoved,
+        RowsReordered,
+        // Every row at once: a load, a clear, a replace, a step of the history.
+        RowsReplaced,
+    };
+    Q_ENUM(ListChange)
 
     explicit ParticipantListModel(QObject *parent = nullptr);
     ~ParticipantListModel() override;
@@ -105,8 +118,10 @@ public:
 
 signals:
     void countChanged();
-    // Before a row's values change; the other changes have Qt's own "about to" signals.
-    void valuesAboutToChange();
+    // Around every change of the rows, in pairs, whoever asked for it: the observers of the
+    // list (its history, its recovery, the creation page's copy) need no other signal.
+    void listAboutToChange(ParticipantListModel::ListChange kind);
+    void listChanged(ParticipantListModel::ListChange kind);
     void keyOrderChanged();
     void loadErrorChanged();
 
@@ -121,6 +136,7 @@ private:
     KeyTable keyTable;
     KeyOrder order = FirstMetOrder;
     QString lastLoadError;
+    const std::vector<std::string> roleKeyNames;
     // Key index of each role, -1 while that key has not been met.
     std::vector<int> roleKeys;
 };

@@ -7,30 +7,35 @@
 void ParticipantListModel::swapListRows(std::vector<ListRow> &rows)
 {
     const bool countChanges = rows.size() != listRows.size();
+    emit listAboutToChange(RowsReplaced);
     beginResetModel();
     listRows.swap(rows);
     endResetModel();
     if (countChanges)
         emit countChanged();
+    emit listChanged(RowsReplaced);
 }
 
 void ParticipantListModel::replaceListRow(int row, ListRow values)
 {
     if (row < 0 || std::size_t(row) >= listRows.size())
         return;
-    emit valuesAboutToChange();
+    emit listAboutToChange(RowEdited);
     listRows[std::size_t(row)] = std::move(values);
     emit dataChanged(index(row), index(row));
+    emit listChanged(RowEdited);
 }
 
 void ParticipantListModel::insertListRow(int row, ListRow values)
 {
     if (row < 0 || std::size_t(row) > listRows.size())
         return;
+    emit listAboutToChange(RowsAdded);
     beginInsertRows(QModelIndex(), row, row);
     listRows.insert(listRows.begin() + row, std::move(values));
     endInsertRows();
     emit countChanged();
+    emit listChanged(RowsAdded);
 }
 
 void ParticipantListModel::reorderRows(const std::vector<int> &order)
@@ -45,6 +50,7 @@ void ParticipantListModel::reorderRows(const std::vector<int> &order)
             return;
         newPlace[std::size_t(from)] = i;
     }
+    emit listAboutToChange(RowsReordered);
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<ListRow> sorted;
     sorted.reserve(listRows.size());
@@ -58,6 +64,7 @@ void ParticipantListModel::reorderRows(const std::vector<int> &order)
         after.append(index(newPlace[std::size_t(old.row())], old.column()));
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    emit listChanged(RowsReordered);
 }
 
 QVariantList ParticipantListModel::rowsWith(const QString &key, const QString &text) const

@@ -1,5 +1,6 @@
 #include "tableimport.h"
 
+#include "columnschema.h"
 #include "participantrules.h"
 
 #include <QHash>
@@ -64,6 +65,22 @@ bool isLowerHeader(const SourceRow &row, const SourceRow &above)
     return true;
 }
 
+// The schema's columns that an import fills, in the order the preview offers them.
+std::vector<const ColumnSchema::Column *> importedColumns()
+{
+    std::vector<const ColumnSchema::Column *> imported;
+    for (const ColumnSchema::Column &column : ColumnSchema::columns()) {
+        if (column.importPlace > 0)
+            imported.push_back(&column);
+    }
+    std::stable_sort(imported.begin(), imported.end(),
+                     [](const auto *a, const auto *b) { return a->importPlace < b->importPlace; });
+    return imported;
+}
+
+// Meanings before the columns' own.
+constexpr int nameParts = FullName;
+
 void join(QString &to, const QString &part)
 {
     if (part.isEmpty())
@@ -83,19 +100,36 @@ bool isBlank(const SourceRow &row)
 
 QStringList meaningNames()
 {
-    return {QStringLiteral("Фамилия"),
-            QStringLiteral("Имя"),
-            QStringLiteral("Отчество"),
-            QStringLiteral("Ф.И.О."),
-            QStringLiteral("Дата рождения"),
-            QStringLiteral("Организация"),
-            QStringLiteral("Группа (Класс)"),
-            QStringLiteral("УИН"),
-            QStringLiteral("Пол"),
-            QStringLiteral("Нагрудный номер"),
-            QStringLiteral("Спортивный разряд"),
-            QStringLiteral("как есть"),
-            QStringLiteral("пропустить")};
+    QStringList names = {QStringLiteral("Фамилия"), QStringLiteral("Имя"),
+                         QStringLiteral("Отчество")};
+    for (const ColumnSchema::Column *column : importedColumns())
+        names << column->importMeaning;
+    return names << QStringLiteral("как есть") << QStringLiteral("пропустить");
+}
+
+int meaningCount()
+{
+    return nameParts + int(importedColumns().size()) + 2;
+}
+
+int asIsMeaning()
+{
+    return meaningCount() - 2;
+}
+
+int skipMeaning()
+{
+    return meaningCount() - 1;
+}
+
+int meaningOfColumn(const std::string &key)
+{
+    const std::vector<const ColumnSchema::Column *> imported = importedColumns();
+    for (std::size_t i = 0; i < imported.size(); ++i) {
+        if (imported[i]->key == key)
+            return nameParts + int(i);
+    }
+    return -1;
 }
 
 int meaningOfHeader(const QString &header)
@@ -103,31 +137,28 @@ int meaningOfHeader(const QString &header)
     // The list file's own keys and the editing table's titles are known too, so that a
     // list exported by this program comes back as it was. Age and step follow from the
     // birth date and are skipped.
-    static const QHash<QString, int> known = [] {
-        QHash<QString, int> table;
-        const auto add = [&table](int meaning, std::initializer_list<const char *> names) {
-            for (const char *name : names)
-                table.insert(QString::fromUtf8(name), meaning);
-        };
-        add(Surname, {"фамилия"});
-        add(FirstName, {"имя"});
-        add(Patronymic, {"отчество"});
-        add(FullName, {"фио", "фамилияимяотчество", "фамилияимя", "name"});
-        add(BirthDate, {"датарождения", "др", "датарожд", "birthdate"});
-        add(Organization, {"организация", "школа", "учреждение", "оу", "образовательноеучреждение",
-                           "образовательнаяорганизация", "organization"});
-        add(Group, {"группа", "класс", "группакласс", "group"});
-        add(GtoUuid, {"уин", "уинн", "идгто", "id", "ид", "уингто", "gtouuid"});
-        add(Sex, {"пол", "sex"});
-        add(PectoralNumber, {"номер", "нагрудныйномер", "pectoralnumber"});
-        add(AthleticRank, {"разряд", "спортивныйразряд", "athleticrank"});
-        // Row numbers ("№", "№ п/п") too, and the kind, which the columns above decide.
-        add(Skip, {"ступень", "возраст", "step", "isgto", "вид", "пп", "нпп"});
-        return table;
-    }();
+    // Made again only when a test puts other columns in place.
+    static const std::vector<ColumnSchema::Column> *madeFor = nullptr;
+    static QHash<QString, int> known;
+    if (madeFor != &ColumnSchema::columns()) {
+        madeFor = &ColumnSchema::columns();
+        known.clear();
+        known.insert(QStringLiteral("фамилия"), Surname);
+        known.insert(QStringLiteral("имя"), FirstName);
+        known.insert(QStringLiteral("отчество"), Patronymic);
+        for (const ColumnSchema::Column &column : ColumnSchema::columns()) {
+            const int meaning =
+                column.importPlace > 0 ? meaningOfColumn(column.key) : skipMeaning();
+            for (const QString &word : column.headerWords)
+                known.insert(word, meaning);
+        }
+        // Row numbers ("№", "№ п/п") too, and the kind, which the columns decide.
+        for (const char *word : {"возраст", "isgto", "вид", "пп", "нпп"})
+            known.insert(QString::fromUtf8(word), skipMeaning());
+    }
     const QString key = headerKey(header);
     if (key.isEmpty())
-        return header.trimmed().isEmpty() ? -1 : int(Skip);
+        return header.trimmed().isEmpty() ? -1 : skipMeaning();
     return known.value(key, -1);
 }
 
@@ -135,7 +166,7 @@ Columns guessColumns(const SourceTable &table)
 {
     Columns columns;
     columns.headers = QVector<QString>(table.columnCount).toList();
-    columns.meanings.assign(std::size_t(table.columnCount), Skip);
+    columns.meanings.assign(std::size_t(table.columnCount), skipMeaning());
     int header = -1;
     int filled = 0;
     for (int r = 0; r < int(table.rows.size()) && filled < 5 && header < 0; ++r) {
@@ -169,8 +200,8 @@ Columns guessColumns(const SourceTable &table)
     }
     for (int c = 0; c < table.columnCount; ++c) {
         columns.meanings[std::size_t(c)] = guesses[std::size_t(c)] >= 0   ? guesses[std::size_t(c)]
-                                           : columns.headers[c].isEmpty() ? Skip
-                                                                          : AsIs;
+                                           : columns.headers[c].isEmpty() ? skipMeaning()
+                                                                          : asIsMeaning();
     }
     return columns;
 }
@@ -178,9 +209,19 @@ Columns guessColumns(const SourceTable &table)
 Result build(const SourceTable &table, const Columns &columns, const QDate &today, bool makeRecords)
 {
     // Kept columns go under their header, or a made-up one; never over a record's own key.
-    static const QStringList recordKeys = {"birthDate",      "group",        "gtoUuid", "isGto",
-                                           "name",           "organization", "sex",     "step",
-                                           "pectoralNumber", "athleticRank"};
+    QStringList recordKeys(ColumnSchema::kindKey);
+    for (const ColumnSchema::Column &column : ColumnSchema::columns())
+        recordKeys << QString::fromStdString(column.key);
+    const int asIs = asIsMeaning(), skip = skipMeaning();
+    const auto meanings = static_cast<std::size_t>(meaningCount());
+    // Meanings of columns that the record builders know nothing of; an import keeps their
+    // values under the column's key.
+    std::vector<std::pair<int, std::string>> added;
+    for (const ColumnSchema::Column &column : ColumnSchema::columns()) {
+        const int meaning = meaningOfColumn(column.key);
+        if (meaning > AthleticRank)
+            added.emplace_back(meaning, column.key);
+    }
     const int columnCount = int(columns.meanings.size());
     std::vector<std::string> keptKeys(static_cast<std::size_t>(columnCount));
     QStringList used;
@@ -202,7 +243,7 @@ Result build(const SourceTable &table, const Columns &columns, const QDate &toda
         // that was never filled in, is empty for the import.
         const bool imported = [&] {
             for (int c = 0; c < columnCount && std::size_t(c) < row.cells.size(); ++c) {
-                if (columns.meanings[std::size_t(c)] != Skip &&
+                if (columns.meanings[std::size_t(c)] != skip &&
                     !row.cells[std::size_t(c)].text.trimmed().isEmpty())
                     return true;
             }
@@ -210,21 +251,21 @@ Result build(const SourceTable &table, const Columns &columns, const QDate &toda
         }();
         if (!imported)
             continue;
-        QString values[MeaningCount];
-        SourceCell::Kind kinds[MeaningCount] = {};
+        std::vector<QString> values(meanings);
+        std::vector<SourceCell::Kind> kinds(values.size(), SourceCell::Kind());
         for (int c = 0; c < columnCount; ++c) {
             const SourceCell *cell = cellAt(row, c);
             const int meaning = columns.meanings[std::size_t(c)];
-            if (cell && meaning != AsIs && meaning != Skip) {
-                if (values[meaning].isEmpty())
-                    kinds[meaning] = cell->kind;
-                join(values[meaning], ParticipantRules::trimName(cell->text));
+            if (cell && meaning != asIs && meaning != skip) {
+                if (values[std::size_t(meaning)].isEmpty())
+                    kinds[std::size_t(meaning)] = cell->kind;
+                join(values[std::size_t(meaning)], ParticipantRules::trimName(cell->text));
             }
         }
         const auto where = [r] { return QStringLiteral("строка %1: ").arg(r + 1); };
         QString name;
         for (const int part : {FullName, Surname, FirstName, Patronymic})
-            join(name, values[part]);
+            join(name, values[std::size_t(part)]);
         if (name.isEmpty())
             result.problems.append(where() + QStringLiteral("нет имени"));
 
@@ -272,9 +313,14 @@ Result build(const SourceTable &table, const Columns &columns, const QDate &toda
                                                values[PectoralNumber], values[AthleticRank]},
                                               day)
                 : ParticipantRules::trainingRecord(values[Group], name, values[Organization]);
+        for (const auto &[meaning, key] : added) {
+            const QString &value = values[std::size_t(meaning)];
+            if (!value.isEmpty() && !record.value(key))
+                record.fields.emplace_back(key, ListValue::string(value));
+        }
         for (int c = 0; c < columnCount; ++c) {
             const SourceCell *cell = cellAt(row, c);
-            if (cell && columns.meanings[std::size_t(c)] == AsIs) {
+            if (cell && columns.meanings[std::size_t(c)] == asIs) {
                 const QString value = ParticipantRules::trimName(cell->text);
                 if (!value.isEmpty() && !record.value(keptKeys[std::size_t(c)]))
                     record.fields.emplace_back(keptKeys[std::size_t(c)], ListValue::string(value));

@@ -11,7 +11,10 @@
 // column means, guessed from its header, and the records the rows make.
 namespace TableImport {
 
-// In the order the preview offers them.
+// In the order the preview offers them: the name's parts, then one per column of
+// ColumnSchema that an import fills, in the order of their places, then "as is" and "skip".
+// These are the places with the program's own columns; a schema that adds columns puts
+// their meanings after AthleticRank, and AsIs and Skip move down (asIsMeaning()).
 enum Meaning {
     Surname,
     FirstName,
@@ -31,6 +34,11 @@ enum Meaning {
 };
 
 QStringList meaningNames();
+int meaningCount();
+int asIsMeaning();
+int skipMeaning();
+// The meaning that fills the column with `key`, or -1.
+int meaningOfColumn(const std::string &key);
 // The meaning a header names, whatever its case, spaces, punctuation and "ё"; -1 when it
 // names none.
 int meaningOfHeader(const QString &header);

@@ -18,22 +18,6 @@ Rectangle {
     signal restoring()
     signal restored()
 
-    // 1 запись, 3 записи, 5 записей, 21 запись.
-    function recordsText(count) {
-        var tens = count % 100;
-        var ones = count % 10;
-        var word = tens >= 11 && tens <= 14 ? "записей"
-                 : ones === 1 ? "запись"
-                 : ones >= 2 && ones <= 4 ? "записи" : "записей";
-        return count + " " + word;
-    }
-
-    function offerText() {
-        return "Несохранённый список с прошлого запуска: " + recordsText(recovery.offerCount) +
-               ", " + Qt.formatDateTime(recovery.offerTime, "dd.MM.yyyy hh:mm") +
-               (editingOfferToo ? ". Ещё один — на вкладке редактирования" : "");
-    }
-
     function answer(button, restore) {
         var keyboard = button.activeFocus;
         if (restore) {
@@ -61,7 +45,7 @@ Rectangle {
         Label {
             objectName: "recoveryText"
             Layout.fillWidth: true
-            text: bar.visible ? bar.offerText() : ""
+            text: bar.visible ? bar.recovery.offerText : ""
             elide: Text.ElideRight
         }
 

@@ -21,6 +21,7 @@ ColumnLayout {
                                                         pectoralRow.labelImplicitWidth,
                                                         rankRow.labelImplicitWidth)
     readonly property int age: ParticipantRules.ageFromDate(textBirthDate.text)
+    readonly property bool ageAccepted: ParticipantRules.isAgeAccepted(age)
     // The texts as the record keys name them.
     readonly property string birthDate: textBirthDate.text
     readonly property string gtoUuid: textUuid.text
@@ -60,7 +61,7 @@ ColumnLayout {
             Layout.fillWidth: true
             placeholderText: "Дата рождения... (дд.мм.гггг)"
             inputMask: "99.99.9999;"
-            valid: fields.age >= ParticipantRules.minimumAge
+            valid: fields.ageAccepted
         }
     }
 
@@ -75,7 +76,7 @@ ColumnLayout {
             id: textAge
             objectName: "textAge"
             text: fields.age
-            valid: fields.age >= ParticipantRules.minimumAge
+            valid: fields.ageAccepted
         }
     }
 

@@ -10,9 +10,8 @@ import "../controls"
 FocusScope {
     id: preview
 
-    // The list the records go into, and its undo history: an import is one step.
+    // The list the records go into; its history takes an import as one step.
     property QtObject listModel: null
-    property QtObject history: null
     property int pixSize: 10
 
     // Opening failed; the list is untouched.
@@ -51,15 +50,10 @@ FocusScope {
     function finish(action) {
         if (action === "cancel") {
             listImport.cancel();
+        } else if (action === "add") {
+            listImport.addTo(listModel);
         } else {
-            if (history)
-                history.beginRowsChange();
-            if (action === "add")
-                listImport.addTo(listModel);
-            else
-                listImport.replaceIn(listModel);
-            if (history)
-                history.endRowsChange();
+            listImport.replaceIn(listModel);
         }
         closed();
     }
@@ -107,9 +101,7 @@ FocusScope {
 
         Label {
             objectName: "importCounts"
-            text: "Строк: " + listImport.rowCount + " (ГТО: " + listImport.gtoCount +
-                  ", без ГТО: " + (listImport.rowCount - listImport.gtoCount) +
-                  "), замечаний: " + listImport.problemCount
+            text: listImport.countsText
         }
 
         Label {

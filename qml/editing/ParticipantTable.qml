@@ -163,6 +163,11 @@ TableView {
     selectionMode: SelectionMode.SingleSelection
     // Before the first load the titles alone set the widths.
     Component.onCompleted: {
+        // The data columns come from the schema, before the delete column; the view has
+        // taken in its declared columns by now.
+        var columns = TableColumns.columns;
+        for (var i = 0; i < columns.length; ++i)
+            insertColumn(i, dataColumn.createObject(lolView, columns[i]));
         syncIndicator();
         Qt.callLater(fitColumns);
     }
@@ -175,16 +180,14 @@ TableView {
     onSortIndicatorColumnChanged: headerClicked()
     onSortIndicatorOrderChanged: headerClicked()
 
-    TableViewColumn { role: "name"; title: "Имя" }
-    TableViewColumn { role: "birthDate"; title: "Дата Рождения" }
-    TableViewColumn { role: "group"; title: "Группа" }
-    TableViewColumn { role: "organization"; title: "Организация" }
-    TableViewColumn { role: "gtoUuid"; title: "ИД ГТО" }
-    TableViewColumn { role: "sex"; title: "Пол" }
-    TableViewColumn { role: "step"; title: "Ступень" }
-    TableViewColumn { role: "pectoralNumber"; title: "Нагрудный Номер" }
-    TableViewColumn { role: "athleticRank"; title: "Спортивный Разряд" }
     TableViewColumn { role: "delete"; title: "Удаление" }
+
+    Component {
+        id: dataColumn
+        TableViewColumn {
+            property bool editable
+        }
+    }
 
     headerDelegate: ColumnHeader {
         table: lolView

@@ -21,7 +21,7 @@ Rectangle {
     readonly property bool marked: note !== ""
     readonly property string shownText: table.displayText(role, value)
     readonly property bool ranked: role === "athleticRank"
-    readonly property bool editable: role !== "step" && role !== "delete"
+    readonly property bool editable: TableColumns.isEditable(role)
     readonly property bool deletion: role === "delete"
     property bool editionMode: false
     property Item editor: null

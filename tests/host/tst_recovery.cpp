@@ -48,9 +48,13 @@ struct Page
                                                          : ParticipantListModel::FirstMetOrder);
         recovery.setPage(kind);
         recovery.setModel(&model);
+        history.setList(&model);
+        recovery.setHistory(&history);
         recovery.setStore(&store);
     }
     ParticipantListModel model;
+    // Keeps the list's path.
+    ListHistory history;
     PageRecovery recovery;
 };
 

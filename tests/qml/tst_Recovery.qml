@@ -196,21 +196,5 @@ Item {
             container.Window.window.requestActivate();
             tryVerify(function () { return container.Window.active; });
         }
-
-        function test_recordsText_data() {
-            return [
-                { tag: "1", count: 1, text: "1 запись" },
-                { tag: "5", count: 5, text: "5 записей" },
-                { tag: "12", count: 12, text: "12 записей" },
-                { tag: "21", count: 21, text: "21 запись" },
-                { tag: "104", count: 104, text: "104 записи" },
-                { tag: "111", count: 111, text: "111 записей" }
-            ];
-        }
-
-        function test_recordsText(data) {
-            open("creation");
-            compare(item("recoveryBar").recordsText(data.count), data.text);
-        }
     }
 }

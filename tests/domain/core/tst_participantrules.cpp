@@ -19,6 +19,7 @@ private slots:
     void stepTexts();
     void shownStep_data();
     void shownStep();
+    void recordCountText();
     void records_data();
     void records();
     void entryComplete();
@@ -170,6 +171,15 @@ void TestParticipantRules::shownStep()
     QFETCH(QVariant, value);
     QFETCH(QString, shown);
     QCOMPARE(ParticipantRules::shownStep(value), shown);
+}
+
+void TestParticipantRules::recordCountText()
+{
+    const std::pair<int, const char *> cases[] = {{1, "1 запись"},     {5, "5 записей"},
+                                                  {12, "12 записей"},  {21, "21 запись"},
+                                                  {104, "104 записи"}, {111, "111 записей"}};
+    for (const auto &[count, text] : cases)
+        QCOMPARE(ParticipantRules::recordCountText(count), QString::fromUtf8(text));
 }
 
 void TestParticipantRules::records_data()

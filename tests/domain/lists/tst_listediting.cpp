@@ -305,14 +305,17 @@ void TestListEditing::changesPastTheHistoryEmptyIt()
     QCOMPARE(model->saveFile(dir.filePath(QStringLiteral("saved.json"))), 0);
     QVERIFY(history->canUndo());
 
-    // An import wired to the history: its rows come and go as one step.
-    history->beginRowsChange();
-    model->append(ParticipantRules::trainingRecord("5А", "Новый", "Клуб"));
-    model->append(ParticipantRules::trainingRecord("5Б", "Второй", "Клуб"));
-    history->endRowsChange();
+    // An import past the history: its rows come and go as one step, and a restore's too.
+    model->appendRecords({ParticipantRules::trainingRecord("5А", "Новый", "Клуб"),
+                          ParticipantRules::trainingRecord("5Б", "Второй", "Клуб")});
     QCOMPARE(model->rowCount(), 5);
     QVERIFY(history->undo());
     QCOMPARE(model->rowCount(), 3);
+    QVERIFY(history->redo());
+    model->replaceRecords({ParticipantRules::trainingRecord("5А", "Один", "Клуб")});
+    QCOMPARE(model->rowCount(), 1);
+    QVERIFY(history->undo());
+    QCOMPARE(model->rowCount(), 5);
     QVERIFY(history->redo());
 
     model->remove(0);
