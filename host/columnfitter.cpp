@@ -1,6 +1,6 @@
 #include "columnfitter.h"
 
-#include "participantrules.h"
+#include "columnschema.h"
 #include "textmetrics.h"
 
 #include <QAbstractItemModel>
@@ -27,18 +27,21 @@ qreal ColumnFitter::arrowRoom() const
 
 QString ColumnFitter::shownText(const QString &role, const QVariant &value)
 {
-    if (role == QLatin1String("step"))
-        return ParticipantRules::shownStep(value);
-    if (value.userType() == QMetaType::Nullptr)
+    if (!value.isValid() || value.userType() == QMetaType::Nullptr)
         return QString();
-    const QString text = value.toString();
+    const ColumnSchema::Column *column = ColumnSchema::find(role.toStdString());
+    const QString text = column ? ColumnSchema::shownText(*column, value) : value.toString();
+    const int end = firstLineEnd(text);
+    return end < 0 ? text : text.left(end) + QLatin1Char(' ') + moreLines;
+}
+
+int ColumnFitter::firstLineEnd(const QString &text)
+{
     // Any of the breaks a text line may end with.
     static const QString breaks = QStringLiteral("\n\r\x0b\x0c\u0085\u2028\u2029");
     const auto end =
         std::find_if(text.cbegin(), text.cend(), [](QChar c) { return breaks.contains(c); });
-    if (end == text.cend())
-        return text;
-    return text.left(int(end - text.cbegin())) + QLatin1Char(' ') + moreLines;
+    return end == text.cend() ? -1 : int(end - text.cbegin());
 }
 
 qreal ColumnFitter::textWidth(const QString &text) const

@@ -34,9 +34,10 @@ public:
     void setFont(const QFont &font);
     qreal arrowRoom() const;
 
-    // What a cell of the column `role` shows for `value`: a step by its rule, nothing for a
-    // missing value, and of a text of several lines its first line and the mark.
+    // What a cell of the column `role` shows for `value`: the value as the column shows it,
+    // nothing for a missing one, and of a text of several lines its first line and the mark.
     Q_INVOKABLE static QString shownText(const QString &role, const QVariant &value);
+    Q_INVOKABLE static bool hasSeveralLines(const QString &text) { return firstLineEnd(text) >= 0; }
     Q_INVOKABLE qreal textWidth(const QString &text) const;
     // A title shows one word a line, so that ten titles fit beside each other.
     Q_INVOKABLE qreal titleWidth(const QString &title) const;
@@ -56,6 +57,10 @@ public:
     // width, never below their minimums.
     static std::vector<qreal> share(const std::vector<qreal> &wanted,
                                     const std::vector<qreal> &minimums, qreal available);
+
+private:
+    // Where the first line of `text` ends, or -1 for a text of one line.
+    static int firstLineEnd(const QString &text);
 
 signals:
     void fontChanged();

@@ -17,8 +17,6 @@ FocusScope {
     // and headings, about half of it, follow the unit, so they give up twice the bar's height.
     property int pixSize: Theme.sizeUnit(height - (recoveryBar.visible ? 2 * recoveryBar.height
                                                                        : 0))
-    // Whether the editing page has an unsaved list to offer too, which its bar tells.
-    property bool editingOfferWaits: false
 
     readonly property string organization: ParticipantRules.trimName(entryForm.values.organization)
     readonly property string group: ParticipantRules.trimName(entryForm.values.group)
@@ -105,7 +103,6 @@ FocusScope {
         anchors.right: parent.right
         recovery: recovery
         focusAfter: entryForm.firstField
-        editingOfferToo: root.editingOfferWaits
     }
 
     RowLayout {

@@ -9,7 +9,7 @@ ApplicationWindow {
     height: 768
 
     // The editing page is made when its tab is first opened; until then its offer of an
-    // unsaved list is told by a mark on the tab and on the creation page's bar.
+    // unsaved list is told by a mark on its tab, and by the creation page's bar.
     PageRecovery {
         id: editingOffer
         store: RecoveryStore
@@ -23,9 +23,7 @@ ApplicationWindow {
         // Tabs create their page when first shown and keep it afterwards.
         Tab {
             title: "Создание списка"
-            Page1 {
-                editingOfferWaits: editingOffer.hasOffer
-            }
+            Page1 {}
         }
         Tab {
             objectName: "editingTab"

@@ -11,8 +11,6 @@ Rectangle {
     property PageRecovery recovery: null
     // Takes the focus when the bar goes while one of its buttons has it.
     property Item focusAfter: null
-    // The editing page, made only when its tab is first opened, holds an offer as well.
-    property bool editingOfferToo: false
 
     // Before and after the offer is taken up.
     signal restoring()

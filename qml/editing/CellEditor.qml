@@ -14,7 +14,7 @@ TextField {
 
     // The field shows a text of several lines on one, and a long one only in part.
     readonly property bool showsWhole: table.textWidth(text) <= width - 8 &&
-                                       table.displayText(cell.role, text) === text
+                                       !table.hasSeveralLines(text)
     readonly property bool noting: activeFocus && !showsWhole &&
                                    !(completion && completion.showing)
 

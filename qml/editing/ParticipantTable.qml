@@ -124,6 +124,10 @@ TableView {
         return fitter.shownText(role, value);
     }
 
+    function hasSeveralLines(text) {
+        return fitter.hasSeveralLines(text);
+    }
+
     function textWidth(text) {
         return fitter.textWidth(text);
     }

@@ -31,7 +31,7 @@ Rectangle {
     // elided or of several lines, and the repeats. Asked only while the pointer rests.
     function noteText() {
         var whole = table.valueText(value);
-        var cut = !deletion && (cellText.truncated || (role !== "step" && shownText !== whole));
+        var cut = !deletion && (cellText.truncated || table.hasSeveralLines(whole));
         return cut ? (marked ? whole + "\n\n" + note : whole) : note;
     }
 
