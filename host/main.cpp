@@ -2,5 +2,5 @@
 
 int main(int argc, char *argv[])
 {
-    return runApplication(argc, argv, QUrl(QStringLiteral("qrc:/qml/main.qml")));
+    return runApplication(argc, argv, QUrl(QStringLiteral("qrc:/qml/main.qml")), {}, true);
 }

@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "commandline.h"
 #include "fileio.h"
 #include "qmltypes.h"
 #include "storage/recoverystore.h"
@@ -14,6 +15,7 @@
 #include <QQuickWindow>
 #include <QStandardPaths>
 #include <QTranslator>
+#include <QVariant>
 #include <chrono>
 #include <clocale>
 #ifdef Q_OS_UNIX
@@ -22,6 +24,7 @@
 #include <cstdlib>
 #include <memory>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -50,27 +53,65 @@ void installQtTranslations(QCoreApplication &app)
     }
 }
 
+void setIdentity(QCoreApplication &app)
+{
+    app.setOrganizationDomain(QStringLiteral("orvend.example"));
+    app.setOrganizationName(QStringLiteral("Orvend Electronics"));
+    app.setApplicationName(QStringLiteral("quillor list exporter"));
+    app.setApplicationVersion(QStringLiteral(QUILLOR_VERSION));
+}
+
+// The editing page is the current tab from the first frame on. The list loads once that
+// frame has laid the page out, so that the table fits its columns to the page as it does
+// after a press of the load button.
+void openOnEditingPage(QQuickWindow &window, const QString &path)
+{
+    QVariant page;
+    QMetaObject::invokeMethod(&window, "showEditingPage", Q_RETURN_ARG(QVariant, page));
+    QObject *pageObject = page.value<QObject *>();
+    if (!pageObject)
+        return;
+    // Queued, as the frame may be swapped on the render thread; later frames may queue
+    // more calls before the first one runs.
+    auto done = std::make_shared<bool>(false);
+    QObject::connect(
+        &window, &QQuickWindow::frameSwapped, pageObject,
+        [pageObject, path, done] {
+            if (std::exchange(*done, true))
+                return;
+            QMetaObject::invokeMethod(pageObject, "openList", Q_ARG(QVariant, path));
+        },
+        Qt::QueuedConnection);
+}
+
 } // namespace
 
 int runApplication(int &argc, char **argv, const QUrl &document,
-                   const std::function<void(QQuickWindow &)> &onWindowReady)
+                   const std::function<void(QQuickWindow &)> &onWindowReady, bool readArguments)
 {
 #ifdef Q_OS_UNIX
     // A file size limit must fail the write that meets it, as a full disk does, instead of
     // ending the program with the list unsaved and a temporary file left behind.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+    // The help and the version are printed without a display, as in a terminal over SSH.
+    if (readArguments && asksForTextOnly(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        setIdentity(app);
+        installQtTranslations(app);
+        return readCommandLine().exitStatus;
+    }
     QCoreApplication::setAttribute(Qt::AA_UseOpenGLES, true);
     QGuiApplication app(argc, argv);
     // The application object sets the C library's locale from the user's. The JSON library
     // reads numbers with the C library and expects a one-byte decimal point, which not
     // every locale has; Qt's own number formatting follows QLocale and stays the user's.
     std::setlocale(LC_NUMERIC, "C");
-    app.setOrganizationDomain(QStringLiteral("orvend.example"));
-    app.setOrganizationName(QStringLiteral("Orvend Electronics"));
-    app.setApplicationName(QStringLiteral("quillor list exporter"));
-    app.setApplicationVersion(QStringLiteral("1.0.0"));
+    setIdentity(app);
     installQtTranslations(app);
+    const CommandLine line = readArguments ? readCommandLine() : CommandLine();
+    if (line.exitStatus >= 0)
+        return line.exitStatus;
 
     registerQmlTypes();
     // Outlives the engine and the window, so that the pages' last changes reach it and
@@ -96,6 +137,8 @@ int runApplication(int &argc, char **argv, const QUrl &document,
 
     const QIcon icon(QPixmap(QStringLiteral(":/icon.png")));
     window->setIcon(icon);
+    if (!line.listPath.isEmpty())
+        openOnEditingPage(*window, line.listPath);
     if (onWindowReady)
         onWindowReady(*window);
 

@@ -37,6 +37,12 @@ FocusScope {
             listHistory.redo();
     }
 
+    // A list named on the command line, loaded as the load button would.
+    function openList(path) {
+        pathRow.filePath = path;
+        loadList();
+    }
+
     // The table changes only when the whole file is a list.
     function loadList() {
         finishEditing();

@@ -17,6 +17,7 @@ ApplicationWindow {
     }
 
     TabView {
+        id: tabView
         objectName: "tabView"
         anchors.fill: parent
 
@@ -30,5 +31,12 @@ ApplicationWindow {
             title: "Редактирование списка" + (editingOffer.hasOffer ? " •" : "")
             Page2 {}
         }
+    }
+
+    // Makes the editing page the current tab and returns it, for a list named on the
+    // command line.
+    function showEditingPage() {
+        tabView.currentIndex = 1;
+        return tabView.getTab(1).item;
     }
 }

@@ -83,7 +83,7 @@ drive_begin() {
 drive_require() {
   local tool
   for tool in "$@"; do
-    command -v "$tool" >/dev/null || drive_fail "$tool is not installed (scripts/setup installs it)"
+    command -v "$tool" >/dev/null || drive_fail "$tool is not installed (scripts/setup --tests installs it)"
   done
 }
 

@@ -1,3 +1,4 @@
+#include <QDirIterator>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -14,6 +15,9 @@ private slots:
     void qtTextsAreRussian();
     void saveOverFileSizeLimitFails_data();
     void saveOverFileSizeLimitFails();
+    void opensListFromCommandLine_data();
+    void opensListFromCommandLine();
+    void versionAndMistakes();
 
 private:
     struct Run
@@ -25,7 +29,7 @@ private:
     // `wrapper`, when given, is a command that runs the probe, such as prlimit.
     static Run runProbe(const QStringList &arguments,
                         QProcessEnvironment env = QProcessEnvironment::systemEnvironment(),
-                        QStringList wrapper = {})
+                        QStringList wrapper = {}, const QString &workingFolder = {})
     {
         // A private runtime folder keeps Qt's own notice about a missing one off stderr;
         // a private data folder keeps the user's recovery files out of reach.
@@ -34,6 +38,7 @@ private:
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         env.insert(QStringLiteral("XDG_DATA_HOME"), runtime.filePath(QStringLiteral("data")));
         probe.setProcessEnvironment(env);
+        probe.setWorkingDirectory(workingFolder);
         wrapper << QStringLiteral(STARTUP_PROBE) << arguments;
         probe.start(wrapper.takeFirst(), wrapper);
         Run run;
@@ -161,6 +166,97 @@ void TestStartup::saveOverFileSizeLimitFails()
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), old);
     }
+}
+
+void TestStartup::opensListFromCommandLine_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("page");
+    const QString good = QStringLiteral("Списки участников/весна 2024.json");
+    QTest::newRow("absolute Cyrillic path with spaces")
+        << "%1/" + good << good << QStringLiteral("2|");
+    QTest::newRow("relative path") << QStringLiteral("./Списки участников/../list.json")
+                                   << QStringLiteral("list.json") << QStringLiteral("1|");
+    QTest::newRow("file URL") << QStringLiteral("file://%1/") + good << good
+                              << QStringLiteral("2|");
+    QTest::newRow("bad file") << QStringLiteral("%1/bad.json") << QStringLiteral("bad.json")
+                              << QStringLiteral("0|Это не список JSON: строка 1, позиция 10");
+    QTest::newRow("missing file") << QStringLiteral("%1/нет.json") << QStringLiteral("нет.json")
+                                  << QStringLiteral("0|Файл не найден");
+    QTest::newRow("no file") << QString() << QString() << QString();
+}
+
+// A list named on the command line opens on the editing page as its load button would
+// open it, and the folder stays as it was.
+void TestStartup::opensListFromCommandLine()
+{
+    QFETCH(QString, argument);
+    QFETCH(QString, path);
+    QFETCH(QString, page);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Списки участников")));
+    const QMap<QString, QByteArray> files{
+        {QStringLiteral("Списки участников/весна 2024.json"),
+         "[{\"isGto\":false,\"name\":\"А\"},{\"isGto\":false,\"name\":\"Б\"}]\n"},
+        {QStringLiteral("list.json"), "[{\"isGto\":false,\"name\":\"В\"}]\n"},
+        {QStringLiteral("bad.json"), "[{\"name\":"}};
+    for (auto file = files.begin(); file != files.end(); ++file) {
+        QFile out(dir.filePath(file.key()));
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        QCOMPARE(out.write(file.value()), qint64(file.value().size()));
+    }
+    QStringList arguments{QStringLiteral("qrc:/qml/main.qml"), QStringLiteral("--open")};
+    if (argument.startsWith(QLatin1String("file:")))
+        arguments << QUrl::fromLocalFile(dir.filePath(path)).toString(QUrl::FullyEncoded);
+    else if (!argument.isEmpty())
+        arguments << QString(argument).replace(QLatin1String("%1"), dir.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+
+    const Run run = runProbe(arguments, env, {}, dir.path());
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.exitCode, 0);
+    const QString expected = path.isEmpty()
+                                 ? QStringLiteral("0|?|?|")
+                                 : QStringLiteral("1|%1|%2").arg(dir.filePath(path), page);
+    QCOMPARE(QString::fromUtf8(run.out), expected + QLatin1Char('\n'));
+    QDirIterator found(dir.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                       QDirIterator::Subdirectories);
+    QStringList left;
+    while (found.hasNext())
+        left << QDir(dir.path()).relativeFilePath(found.next());
+    left.sort();
+    QCOMPARE(left, QStringList({QStringLiteral("bad.json"), QStringLiteral("list.json"),
+                                QStringLiteral("Списки участников"),
+                                QStringLiteral("Списки участников/весна 2024.json")}));
+    for (auto file = files.begin(); file != files.end(); ++file) {
+        QFile in(dir.filePath(file.key()));
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QCOMPARE(in.readAll(), file.value());
+    }
+}
+
+// The version needs no display and wins over a mistake beside it; a mistake alone ends the
+// program before any window.
+void TestStartup::versionAndMistakes()
+{
+    const QStringList program{QStringLiteral("qrc:/qml/main.qml"), QStringLiteral("--open")};
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":no-such-display"));
+    Run run =
+        runProbe(program + QStringList{QStringLiteral("-x"), QStringLiteral("--version")}, env);
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QByteArray("quillor list exporter " QUILLOR_VERSION "\n"));
+
+    run = runProbe(program + QStringList{QStringLiteral("a.json"), QStringLiteral("b.json")});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.out, QByteArray());
+    QVERIFY2(QString::fromUtf8(run.err).contains(QStringLiteral("только один файл")),
+             run.err.constData());
 }
 
 QTEST_GUILESS_MAIN(TestStartup)

@@ -18,7 +18,8 @@ icon=$prefix/share/icons/hicolor/256x256/apps/quillor-list-exporter.png
 grep -qx '\[Desktop Entry\]' "$desktop" || fail "no [Desktop Entry] group"
 grep -qx 'Type=Application' "$desktop" || fail "not an application entry"
 grep -qx 'Name=quillor list exporter' "$desktop" || fail "wrong name"
-grep -qx 'Exec=quillor-list-exporter' "$desktop" || fail "Exec does not name the installed program"
+grep -qx 'Exec=quillor-list-exporter %f' "$desktop" || fail "Exec does not hand the program a file"
+grep -qx 'MimeType=application/json;' "$desktop" || fail "JSON lists are not offered to the program"
 grep -qx 'Icon=quillor-list-exporter' "$desktop" || fail "Icon does not name the installed icon"
 # Cyrillic letters begin with byte D0 or D1 in UTF-8.
 LC_ALL=C grep -q $'^Comment=.*[\xd0\xd1]' "$desktop" || fail "no Russian comment"
