@@ -44,3 +44,11 @@ QString CreationPage::repeatNotice() const
         notice[0] = notice[0].toUpper();
     return notice;
 }
+
+int CreationPage::write(const QString &path)
+{
+    const int result = ListPage::write(path);
+    if (result == 0)
+        writtenFiles.written(path);
+    return result;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "listpage.h"
+#include "savetarget.h"
 
 // The creation page: says which of the entry's numbers the list holds already.
 class CreationPage : public ListPage
@@ -22,6 +23,12 @@ public:
     void setGtoUuid(const QString &value);
     void setPectoralNumber(const QString &value);
     QString repeatNotice() const;
+    // The question to ask before a save to `path` replaces a file this page did not write
+    // in this run; empty when there is nothing to ask.
+    Q_INVOKABLE QString replaceQuestion(const QString &path) const
+    {
+        return writtenFiles.question(path);
+    }
 
 signals:
     void entryChanged();
@@ -29,9 +36,11 @@ signals:
 
 protected:
     void listContentChanged() override { emit repeatNoticeChanged(); }
+    int write(const QString &path) override;
 
 private:
     bool gto = false;
     QString gtoUuid;
     QString pectoralNumber;
+    SaveTarget writtenFiles;
 };

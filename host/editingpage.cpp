@@ -27,9 +27,22 @@ QString EditingPage::statusText() const
 
 bool EditingPage::load(const QString &path)
 {
-    if (!listHistory || !listHistory->loadFile(path))
+    if (!listHistory || !watch.load(listHistory, path))
         return false;
     if (pageRecovery)
         pageRecovery->markClean(path);
     return true;
+}
+
+int EditingPage::overwrite(const QString &path)
+{
+    overwriting = true;
+    const int result = save(path);
+    overwriting = false;
+    return result;
+}
+
+int EditingPage::write(const QString &path)
+{
+    return watch.save(listModel, path, overwriting);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "listfilewatch.h"
 #include "listfiltermodel.h"
 #include "listpage.h"
 
@@ -12,6 +13,8 @@ class EditingPage : public ListPage
     Q_PROPERTY(ListFilterModel *table READ table WRITE setTable NOTIFY tableChanged)
     // "Записей: 12, показано 3. Повторов: 2".
     Q_PROPERTY(QString statusText READ statusText NOTIFY statusTextChanged)
+    // Tells a save that another desk or program changed the list file since its load.
+    Q_PROPERTY(ListFileWatch *fileWatch READ fileWatch CONSTANT)
 
 public:
     using ListPage::ListPage;
@@ -19,10 +22,14 @@ public:
     ListFilterModel *table() const { return shownRows; }
     void setTable(ListFilterModel *table);
     QString statusText() const;
+    ListFileWatch *fileWatch() { return &watch; }
 
     // Replaces the list with the file's; a file that is no list leaves it as it was, and the
     // list's loadError says why.
     Q_INVOKABLE bool load(const QString &path);
+    // As save(); a save finds the file changed by another writer and writes nothing
+    // (ListFileWatch::ChangedOnDisk), where this writes over it all the same.
+    Q_INVOKABLE int overwrite(const QString &path);
 
 signals:
     void tableChanged();
@@ -30,7 +37,10 @@ signals:
 
 protected:
     void listContentChanged() override { emit statusTextChanged(); }
+    int write(const QString &path) override;
 
 private:
     QPointer<ListFilterModel> shownRows;
+    ListFileWatch watch{this};
+    bool overwriting = false;
 };

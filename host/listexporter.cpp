@@ -15,10 +15,12 @@ int ListExporter::save(ParticipantListModel *model, int format, const QUrl &targ
     const QString path = target.toLocalFile();
     if (!model || path.isEmpty())
         return CannotOpen;
-    // An export never takes the place of the list it was made from.
-    const QFileInfo written(path);
-    if (!listPath.isEmpty() && written.exists() && written == QFileInfo(listPath))
-        return CannotOpen;
+    // An export never takes the place of the list it was made from, by any of its names:
+    // told here, and once more right before the file is written.
+    SafeSave::Options options;
+    options.keep = FileId::of(listPath);
+    if (options.keep.valid && FileId::of(path) == options.keep)
+        return IsListFile;
     try {
         const ExportTable table = ExportTable::build(model->rows(), model->keys());
         QByteArray bytes;
@@ -42,10 +44,15 @@ int ListExporter::save(ParticipantListModel *model, int format, const QUrl &targ
         default:
             return NotMade;
         }
-        return SafeSave::write(path, bytes);
+        return SafeSave::write(path, bytes, options);
     } catch (const std::exception &) {
         return NotMade;
     }
+}
+
+QString ListExporter::failureText(int result)
+{
+    return result == IsListFile ? QStringLiteral("Это файл самого списка") : QString();
 }
 
 QString ListExporter::suffix(int format)

@@ -27,13 +27,16 @@ public:
         WriteFailed = SafeSave::WriteFailed,
         // The document could not be made; nothing was written.
         NotMade = 4,
+        // The target is the list's own file, under whatever name; nothing was written.
+        IsListFile = SafeSave::Refused,
     };
     Q_ENUM(Result)
 
     explicit ListExporter(QObject *parent = nullptr) : QObject(parent) {}
 
     // Exports the model's rows to the local file `target`. `listPath` names the list in the
-    // PDF's title and is never written: a target that is the list's file gives CannotOpen.
+    // PDF's title and is never written: a target that is the list's file, by any of its
+    // names, gives IsListFile.
     // `newPagePerOrganization` starts each organization of the PDF on a page of its own.
     Q_INVOKABLE int save(ParticipantListModel *model, int format, const QUrl &target,
                          const QString &listPath, bool newPagePerOrganization = false) const;
@@ -47,4 +50,7 @@ public:
     Q_INVOKABLE static QUrl withSuffix(const QUrl &file, int format);
     // The format's extension without the dot.
     Q_INVOKABLE static QString suffix(int format);
+    // The cause of a failed export for the notice's smaller line; empty where there is
+    // nothing more to say.
+    Q_INVOKABLE static QString failureText(int result);
 };

@@ -35,8 +35,13 @@ int ListPage::save(const QString &path)
 {
     if (!listModel)
         return SafeSave::WriteFailed;
-    const int result = listModel->saveFile(path);
+    const int result = write(path);
     if (result == 0 && pageRecovery)
         pageRecovery->markClean(path);
     return result;
+}
+
+int ListPage::write(const QString &path)
+{
+    return listModel->saveFile(path);
 }

@@ -39,6 +39,8 @@ signals:
 protected:
     // Any change of the list, or another list: what the page words about it may differ.
     virtual void listContentChanged() {}
+    // The write of save(): the list's bytes to `path`, as FileIO.save writes a text.
+    virtual int write(const QString &path);
 
     QPointer<ParticipantListModel> listModel;
     QPointer<ListHistory> listHistory;

@@ -5,12 +5,14 @@
 #include "creationpage.h"
 #include "editingpage.h"
 #include "listexporter.h"
+#include "listfilewatch.h"
 #include "listfiltermodel.h"
 #include "listhistory.h"
 #include "listimport.h"
 #include "pagerecovery.h"
 #include "participantlistmodel.h"
 #include "participantrules.h"
+#include "savetarget.h"
 #include "tablecolumns.h"
 
 #include <QtQml>
@@ -29,7 +31,9 @@ void registerQmlTypes()
         qmlRegisterType<ListFilterModel>(uri, 1, 0, "ListFilterModel");
         qmlRegisterType<ColumnFitter>(uri, 1, 0, "ColumnFitter");
         qmlRegisterType<ListHistory>(uri, 1, 0, "ListHistory");
+        qmlRegisterType<ListFileWatch>(uri, 1, 0, "ListFileWatch");
         qmlRegisterType<PageRecovery>(uri, 1, 0, "PageRecovery");
+        qmlRegisterType<SaveTarget>(uri, 1, 0, "SaveTarget");
         qmlRegisterType<CreationPage>(uri, 1, 0, "CreationPage");
         qmlRegisterType<EditingPage>(uri, 1, 0, "EditingPage");
         qmlRegisterSingletonType<ParticipantRules>(

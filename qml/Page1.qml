@@ -48,8 +48,17 @@ FocusScope {
 
     Component.onCompleted: itemModel.listChanged.connect(syncItems)
 
-    // On failure the list stays, so another path can be tried.
+    // A file this page did not write in this run is replaced only when the operator says so.
     function saveList() {
+        var question = page.replaceQuestion(pathRow.text);
+        if (question !== "")
+            overwriteQuestion.ask(question, writeList);
+        else
+            writeList();
+    }
+
+    // On failure the list stays, so another path can be tried.
+    function writeList() {
         if (page.save(pathRow.text) > 0)
             failureLabel.show();
     }
@@ -79,7 +88,7 @@ FocusScope {
     // The buttons take the focus when pressed, so that the keys reach the list right after an
     // add or a clear.
     UndoShortcuts {
-        enabled: root.visible
+        enabled: root.visible && !overwriteQuestion.visible
         onUndo: addHistory.undo()
         onRedo: addHistory.redo()
     }
@@ -224,6 +233,10 @@ FocusScope {
         id: failureLabel
         objectName: "failureLabel"
         font.pixelSize: root.pixSize * 4
+    }
+
+    OverwriteQuestion {
+        id: overwriteQuestion
     }
 
     FailureNotice {

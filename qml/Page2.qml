@@ -20,12 +20,6 @@ FocusScope {
         failureLabel.forceActiveFocus();
     }
 
-    // The load notice with the cause in its smaller line.
-    function showLoadFailure(reason) {
-        loadFailureLabel.detail = reason;
-        loadFailureLabel.show();
-    }
-
     // An edit still open commits first, so that it is the step taken back. Keys that come
     // from the header leave the focus there.
     function historyStep(back) {
@@ -48,15 +42,18 @@ FocusScope {
         finishEditing();
         lolView.showRowsFirst();
         if (!page.load(pathRow.text)) {
-            showLoadFailure(jsonModel.loadError);
+            loadFailureLabel.show(jsonModel.loadError);
             return;
         }
         lolView.fitColumns();
     }
 
-    function saveList() {
+    // A file changed by someone else since it was loaded is not written over unasked:
+    // the changed-file bar offers the choice.
+    function saveList(overwrite) {
         finishEditing();
-        if (page.save(pathRow.text) > 0)
+        var result = overwrite === true ? page.overwrite(pathRow.text) : page.save(pathRow.text);
+        if (result > 0 && result !== ListFileWatch.ChangedOnDisk)
             failureLabel.show();
     }
 
@@ -98,12 +95,12 @@ FocusScope {
 
     Shortcut {
         sequence: "Ctrl+F"
-        enabled: root.visible
+        enabled: root.visible && !overwriteQuestion.visible
         onActivated: findBar.focusFind()
     }
 
     UndoShortcuts {
-        enabled: root.visible
+        enabled: root.visible && !overwriteQuestion.visible
         onUndo: root.historyStep(true)
         onRedo: root.historyStep(false)
     }
@@ -144,6 +141,14 @@ FocusScope {
             }
         }
 
+        ChangedFileBar {
+            Layout.fillWidth: true
+            watch: page.fileWatch
+            preview: importPreview
+            focusAfter: saveButton
+            onSave: root.saveList(overwrite)
+        }
+
         Label {
             Layout.alignment: Qt.AlignHCenter
             text: "Путь к файлу: "
@@ -163,6 +168,7 @@ FocusScope {
         }
 
         Button {
+            id: saveButton
             objectName: "saveButton"
             Layout.alignment: Qt.AlignHCenter
             text: "Сохранить список"
@@ -181,8 +187,9 @@ FocusScope {
                 objectName: "exportRow"
                 model: jsonModel
                 listPath: pathRow.text
+                question: overwriteQuestion
                 onStarted: root.finishEditing()
-                onFailed: failureLabel.show()
+                onFailed: failureLabel.show(reason)
             }
 
             ImportButton {
@@ -234,7 +241,7 @@ FocusScope {
         anchors.fill: parent
         pixSize: root.pixSize
         listModel: jsonModel
-        onFailed: root.showLoadFailure(reason)
+        onFailed: loadFailureLabel.show(reason)
         onClosed: {
             root.finishEditing();
             Qt.callLater(lolView.fitColumns);
@@ -246,6 +253,10 @@ FocusScope {
         objectName: "loadFailureLabel"
         text: "Не удалось загрузить файл"
         font.pixelSize: root.pixSize * 4
+    }
+
+    OverwriteQuestion {
+        id: overwriteQuestion
     }
 
     FailureNotice {

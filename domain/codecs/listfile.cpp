@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 
 namespace ListFile {
 
@@ -176,10 +177,37 @@ QString readErrorReason(const char *begin, const char *end, const ListJson::Read
     }
     case ReadError::LoneSurrogate:
         return QStringLiteral("Непарный суррогат в строке: ") + place;
+    case ReadError::RepeatedKey: {
+        QString key = QString::fromUtf8(error.token.data(), int(error.token.size()));
+        if (key.size() > 40)
+            key = key.left(36) + QStringLiteral("…");
+        // The line is enough: the key is named.
+        return QStringLiteral("В записи %1 ключ «%2» повторяется, %3")
+            .arg(error.record)
+            .arg(key, place.section(QLatin1Char(','), 0, 0));
+    }
     case ReadError::Syntax:
         break;
     }
     return QStringLiteral("Это не список JSON: ") + place;
+}
+
+long long recordCount(const QByteArray &bytes)
+{
+    const char *begin = bytes.constData();
+    const char *end = begin + bytes.size();
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        begin += 3;
+    KeyTable keys;
+    ListJson::ReadResult result;
+    try {
+        if (invalidUtf8At(begin, end) >= 0 || !ListJson::read(begin, end, keys, result) ||
+            result.skipped > 0)
+            return -1;
+    } catch (const std::exception &) {
+        return -1;
+    }
+    return static_cast<long long>(result.rows.size());
 }
 
 QString outOfMemoryReason()

@@ -27,4 +27,8 @@ QString notUtf8Reason(const char *begin, const char *end, long long offset);
 QString readErrorReason(const char *begin, const char *end, const ListJson::ReadError &error);
 QString outOfMemoryReason();
 
+// The number of records when `bytes` are a participant list, a JSON array of objects; -1
+// for anything else.
+long long recordCount(const QByteArray &bytes);
+
 } // namespace ListFile

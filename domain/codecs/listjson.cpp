@@ -5,99 +5,11 @@
 #include <charconv>
 #include <climits>
 #include <cstring>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <type_traits>
 
 namespace ListJson {
-
-namespace {
-
-// The writers fill a std::string or, for a whole list, a QByteArray that goes to a file or
-// a digest as it is: a list of many thousands of rows is not copied once more.
-void put(std::string &out, const char *begin, const char *end)
-{
-    out.append(begin, end);
-}
-
-void put(QByteArray &out, const char *begin, const char *end)
-{
-    out.append(begin, int(end - begin));
-}
-
-// As ECMAScript's JSON.stringify: two-character escapes where they exist, \u00xx for the
-// other control characters, every other byte as itself.
-template <typename Out> void quoted(Out &out, std::string_view text)
-{
-    static const char hex[] = "0123456789abcdef";
-    out += '"';
-    const char *run = text.data();
-    const char *const end = run + text.size();
-    for (const char *p = run; p != end; ++p) {
-        const auto c = static_cast<unsigned char>(*p);
-        if (c >= 0x20 && c != '"' && c != '\\')
-            continue;
-        put(out, run, p);
-        run = p + 1;
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\b':
-            out += "\\b";
-            break;
-        case '\f':
-            out += "\\f";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            out += "\\u00";
-            out += hex[c >> 4];
-            out += hex[c & 0xF];
-        }
-    }
-    put(out, run, end);
-    out += '"';
-}
-
-template <typename Out> void value(Out &out, const ListValue &value)
-{
-    switch (value.type) {
-    case ListValue::Type::String:
-        quoted(out, viewOf(value.text));
-        break;
-    case ListValue::Type::Boolean:
-        out += value.boolean ? "true" : "false";
-        break;
-    case ListValue::Type::Null:
-        out += "null";
-        break;
-    default:
-        put(out, value.text.constData(), value.text.constData() + value.text.size());
-    }
-}
-
-} // namespace
-
-void appendQuoted(std::string &out, std::string_view text)
-{
-    quoted(out, text);
-}
-
-void appendValue(std::string &out, const ListValue &listValue)
-{
-    value(out, listValue);
-}
 
 namespace {
 
@@ -118,6 +30,12 @@ public:
     using Json = nlohmann::ordered_json;
 
     ListReader(KeyTable &keys, ReadResult &result) : keys(keys), result(result) {}
+    // `cursor` follows the parser through the text that starts at `origin`, for the place
+    // of a repeated key.
+    ListReader(KeyTable &keys, ReadResult &result, const char *origin, const char *const *cursor)
+        : keys(keys), result(result), origin(origin), cursor(cursor)
+    {
+    }
 
     bool null() { return scalar(Type::Null, nullText); }
     bool boolean(bool value) { return scalar(Type::Boolean, value ? trueText : falseText, value); }
@@ -148,6 +66,9 @@ public:
             return true;
         if (depth == 2) {
             currentKey = keyAt(name);
+            if (std::size_t(currentKey) < seen.size() &&
+                seen[std::size_t(currentKey)].first == result.rows.size())
+                return repeatedKey(name);
             return true;
         }
         separate();
@@ -226,6 +147,18 @@ private:
             stored.text = QByteArray(nested.data(), int(nested.size()));
         }
         return true;
+    }
+
+    bool repeatedKey(const std::string &name)
+    {
+        ReadError &failure = result.error;
+        failure.kind = ReadError::RepeatedKey;
+        failure.token = name;
+        failure.record = static_cast<long long>(result.rows.size()) + result.skipped;
+        // The parser has just read the key's closing quotation mark.
+        if (cursor)
+            failure.offset = std::size_t(*cursor - origin);
+        return false;
     }
 
     bool notAList(Type found)
@@ -316,8 +249,7 @@ private:
         return slot;
     }
 
-    // The row's field for the current key; a key repeated within a row keeps its first
-    // place and takes the last value.
+    // The row's field for the current key.
     ListValue &slot()
     {
         ListRow &row = result.rows.back();
@@ -349,6 +281,8 @@ private:
     Type nestedType = Type::Array;
     bool needComma = false;
     std::string number;
+    const char *origin = nullptr;
+    const char *const *cursor = nullptr;
     // Texts met lately, by a hash of their bytes: a list repeats its organizations, steps
     // and sexes row after row, and each is held once however often it comes. A text met
     // once only takes a slot until another needs it, which costs far less than a set of
@@ -356,83 +290,58 @@ private:
     std::array<QByteArray, 4096> recent;
 };
 
-// Each key's name escaped and followed by ':', by key index.
-using KeyPrefixes = std::vector<std::string>;
+} // namespace
 
-void appendRow(QByteArray &out, const ListRow &row, const KeyPrefixes &prefixes, KeyOrder order)
+namespace {
+
+// A pointer into the text that leaves where it stands for the reader to see. Only the
+// rare text with a repeated key is read with it, to tell where that key stands.
+struct TellingIterator
 {
-    out += '{';
-    const auto appendField = [&out, &prefixes](const ListField &field, bool first) {
-        if (!first)
-            out += ',';
-        const std::string &prefix = prefixes[std::size_t(field.key)];
-        put(out, prefix.data(), prefix.data() + prefix.size());
-        value(out, field.value);
-    };
-    const bool sorted = order == KeyOrder::Record ||
-                        std::is_sorted(row.begin(), row.end(),
-                                       [](const auto &a, const auto &b) { return a.key < b.key; });
-    if (sorted) {
-        for (std::size_t i = 0; i < row.size(); ++i)
-            appendField(row[i], i == 0);
-    } else {
-        std::vector<const ListField *> fields;
-        fields.reserve(row.size());
-        for (const ListField &field : row)
-            fields.push_back(&field);
-        std::sort(fields.begin(), fields.end(),
-                  [](const ListField *a, const ListField *b) { return a->key < b->key; });
-        for (std::size_t i = 0; i < fields.size(); ++i)
-            appendField(*fields[i], i == 0);
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char *;
+    using reference = const char &;
+
+    const char *at = nullptr;
+    const char **tell = nullptr;
+
+    reference operator*() const { return *at; }
+    TellingIterator &operator++()
+    {
+        ++at;
+        if (tell)
+            *tell = at;
+        return *this;
     }
-    out += '}';
-}
+    TellingIterator operator++(int)
+    {
+        TellingIterator before = *this;
+        ++*this;
+        return before;
+    }
+    bool operator==(const TellingIterator &other) const { return at == other.at; }
+    bool operator!=(const TellingIterator &other) const { return at != other.at; }
+};
 
 } // namespace
 
 bool read(const char *begin, const char *end, KeyTable &keys, ReadResult &result)
 {
     ListReader reader(keys, result);
-    return ListReader::Json::sax_parse(begin, end, &reader);
-}
-
-QByteArray write(const std::vector<ListRow> &rows, const KeyTable &keys, KeyOrder order)
-{
-    KeyPrefixes prefixes(keys.names.size());
-    for (std::size_t key = 0; key < prefixes.size(); ++key) {
-        appendQuoted(prefixes[key], keys.names[key]);
-        prefixes[key] += ':';
+    if (ListReader::Json::sax_parse(begin, end, &reader))
+        return true;
+    if (result.error.kind == ReadError::RepeatedKey) {
+        KeyTable scratch;
+        ReadResult again;
+        const char *at = begin;
+        ListReader locator(scratch, again, begin, &at);
+        ListReader::Json::sax_parse(TellingIterator{begin, &at}, TellingIterator{end, nullptr},
+                                    &locator);
+        result.error.offset = again.error.offset;
     }
-    std::size_t size = 2;
-    for (const ListRow &row : rows) {
-        size += 3;
-        for (const ListField &field : row)
-            size += field.value.text.size() + prefixes[std::size_t(field.key)].size() + 8;
-    }
-    QByteArray out;
-    out.reserve(int(std::min<std::size_t>(size, std::size_t(INT_MAX))));
-    out += '[';
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        if (r > 0)
-            out += ',';
-        appendRow(out, rows[r], prefixes, order);
-    }
-    out += ']';
-    return out;
-}
-
-std::string write(const ParticipantRecord &record)
-{
-    std::string out = "{";
-    for (std::size_t i = 0; i < record.fields.size(); ++i) {
-        if (i > 0)
-            out += ',';
-        appendQuoted(out, record.fields[i].first);
-        out += ':';
-        appendValue(out, record.fields[i].second);
-    }
-    out += '}';
-    return out;
+    return false;
 }
 
 } // namespace ListJson

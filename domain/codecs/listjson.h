@@ -32,14 +32,18 @@ struct ReadError
         NumberOutOfRange,
         // A \u escape of one half of a surrogate pair without the other.
         LoneSurrogate,
+        // A key met twice in one record: one of its values would be lost.
+        RepeatedKey,
     };
     Kind kind = None;
     // Bytes read before the offending character; for a number, before its first digit.
     std::size_t offset = 0;
     // What the text holds instead of an array, for NotAList.
     ListValue::Type found = ListValue::Type::Array;
-    // The number, for NumberOutOfRange.
+    // The number, for NumberOutOfRange; the key, for RepeatedKey.
     std::string token;
+    // The record holding the repeated key, counted from 1 among the list's elements.
+    long long record = 0;
 };
 
 struct ReadResult

@@ -53,4 +53,15 @@ std::string trimmed(std::string_view text)
     return QString::fromUtf8(inner.data(), int(inner.size())).trimmed().toStdString();
 }
 
+QString recordsText(long long count)
+{
+    const long long tens = count % 100;
+    const long long ones = count % 10;
+    const char *word = tens >= 11 && tens <= 14 ? "записей"
+                       : ones == 1              ? "запись"
+                       : ones >= 2 && ones <= 4 ? "записи"
+                                                : "записей";
+    return QString::number(count) + QLatin1Char(' ') + QString::fromUtf8(word);
+}
+
 } // namespace ListText

@@ -47,4 +47,7 @@ void appendFolded(std::string &out, std::string_view text);
 // Without white space at either end.
 std::string trimmed(std::string_view text);
 
+// "1 запись", "3 записи", "5 записей", "21 запись".
+QString recordsText(long long count);
+
 } // namespace ListText

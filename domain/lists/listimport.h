@@ -1,13 +1,16 @@
 #pragma once
 
 #include "codecs/sourcetable.h"
+#include "listmerge.h"
+#include "storage/filestamp.h"
 #include "tableimport.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QVariantList>
 
-class ParticipantListModel;
+#include "participantlistmodel.h"
 
 // An import waiting for the operator: the table as read, a meaning per column, and the
 // records the rows make with those meanings. Nothing reaches a list before addTo() or
@@ -33,6 +36,17 @@ class ListImport : public QObject
     Q_PROPERTY(QString countsText READ countsText NOTIFY resultChanged)
     // The first problems; a last line tells how many more there are.
     Q_PROPERTY(QStringList problems READ problems NOTIFY resultChanged)
+    // A participant list is imported with every key as it is: no meanings to choose.
+    Q_PROPERTY(bool isList READ isList NOTIFY tableChanged)
+    // The list that records of a participant list are compared with when it opens.
+    Q_PROPERTY(ParticipantListModel *list READ list WRITE setList NOTIFY listChanged)
+    // Records of a participant list equal in every value to a row of the list, and those
+    // that name a participant the list has (the exact ones among them).
+    Q_PROPERTY(int exactRepeatCount READ exactRepeatCount NOTIFY tableChanged)
+    Q_PROPERTY(int repeatCount READ repeatCount NOTIFY tableChanged)
+    // "Добавить к списку" leaves out the exact repeats.
+    Q_PROPERTY(bool skipExactRepeats READ skipExactRepeats WRITE setSkipExactRepeats NOTIFY
+                   skipExactRepeatsChanged)
 
 public:
     static constexpr int SampleRows = 8;
@@ -52,6 +66,15 @@ public:
     int problemCount() const { return result.problems.size(); }
     QString countsText() const;
     QStringList problems() const;
+    bool isList() const { return listMode; }
+    ParticipantListModel *list() const { return target; }
+    void setList(ParticipantListModel *list);
+    int exactRepeatCount() const { return exactRepeats; }
+    int repeatCount() const { return repeats; }
+    bool skipExactRepeats() const { return skipExact; }
+    void setSkipExactRepeats(bool skip);
+    // What the participant list file held when it was read: a merge builds on it.
+    const FileStamp &sourceStamp() const { return stamp; }
     // The records the rows make with the meanings chosen now.
     std::vector<ParticipantRecord> records() const;
 
@@ -69,12 +92,17 @@ signals:
     void tableChanged();
     void failureChanged();
     void resultChanged();
+    void listChanged();
+    void skipExactRepeatsChanged();
 
 private:
     bool fail(const QString &reason);
     bool take(SourceTable &&read, const QString &name);
     template <typename Open> bool guarded(Open &&open);
     bool readFile(const QString &path);
+    bool takeList(const QByteArray &bytes, const QString &path);
+    std::vector<ParticipantRecord> listRecords(bool skipRepeats) const;
+    int shownKeys() const;
 
     bool isReady = false;
     QString sourceName;
@@ -82,4 +110,12 @@ private:
     SourceTable table;
     TableImport::Columns columns;
     TableImport::Result result;
+    bool listMode = false;
+    ListMerge::Source listSource;
+    std::vector<ListMerge::Match> matches;
+    int exactRepeats = 0;
+    int repeats = 0;
+    bool skipExact = true;
+    FileStamp stamp;
+    QPointer<ParticipantListModel> target;
 };

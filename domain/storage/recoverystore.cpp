@@ -1,6 +1,7 @@
 #include "recoverystore.h"
 
 #include "codecs/listjson.h"
+#include "storage/privatefiles.h"
 #include "storage/safesave.h"
 
 #include <QCoreApplication>
@@ -42,14 +43,21 @@ std::unique_ptr<QLockFile> lockOf(const QDir &folder, const QString &id)
     return lock;
 }
 
+// QLockFile makes its file with the process's mask.
+bool tryLock(QLockFile &lock)
+{
+    const PrivateFiles::Mask privately;
+    return lock.tryLock(0);
+}
+
 } // namespace
 
 RecoveryStore::RecoveryStore(const QString &folder, QObject *parent)
     : QObject(parent), folderPath(folder), id(newCopyId())
 {
-    if (!folderPath.isEmpty() && QDir().mkpath(folderPath)) {
+    if (!folderPath.isEmpty() && PrivateFiles::makeFolder(folderPath)) {
         ownLock = lockOf(QDir(folderPath), id);
-        ownLock->tryLock(0);
+        tryLock(*ownLock);
     }
     writer = std::thread([this] { runWriter(); });
 }
@@ -103,7 +111,7 @@ void RecoveryStore::claimOrphans()
             continue;
         if (!claimedLocks.count(owner)) {
             std::unique_ptr<QLockFile> lock = lockOf(folder, owner);
-            if (!lock->tryLock(0)) {
+            if (!tryLock(*lock)) {
                 running.append(owner);
                 continue;
             }
@@ -118,7 +126,7 @@ void RecoveryStore::claimOrphans()
         if (owner == id || claimedLocks.count(owner) || running.contains(owner))
             continue;
         std::unique_ptr<QLockFile> lock = lockOf(folder, owner);
-        if (lock->tryLock(0))
+        if (tryLock(*lock))
             lock->unlock();
     }
 
@@ -134,7 +142,7 @@ void RecoveryStore::claimOrphans()
             continue;
         }
         std::unique_ptr<QLockFile> lock = lockOf(folder, owner);
-        if (lock->tryLock(0)) {
+        if (tryLock(*lock)) {
             QFile::remove(folder.filePath(name));
             lock->unlock();
         }
@@ -239,6 +247,8 @@ void RecoveryStore::waitForWrites()
 
 void RecoveryStore::runWriter()
 {
+    SafeSave::Options privately;
+    privately.privateFile = true;
     std::unique_lock<std::mutex> lock(mutex);
     for (;;) {
         wake.wait(lock, [this] { return stopping || !jobs.empty(); });
@@ -256,7 +266,8 @@ void RecoveryStore::runWriter()
             ok = !QFileInfo::exists(job.path) || QFile::remove(job.path);
         else
             // The folder may have gone since the start.
-            ok = QDir().mkpath(folderPath) && SafeSave::write(job.path, job.bytes) == SafeSave::Ok;
+            ok = (QFileInfo(folderPath).isDir() || PrivateFiles::makeFolder(folderPath)) &&
+                 SafeSave::write(job.path, job.bytes, privately) == SafeSave::Ok;
         if (job.page >= 0)
             emit written(job.page, ok);
 

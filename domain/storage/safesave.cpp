@@ -4,6 +4,7 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -141,11 +142,17 @@ bool hasOwnAttributes(const std::string &path)
 // Writes a complete file beside `path` and renames it over `path`. Gives false, having
 // changed nothing, when no such file can be made with the old file's owner and mode, or
 // with the mode a new file takes.
-bool replace(const std::string &path, const struct stat *old, const QByteArray &bytes,
-             Result &result)
+bool isKept(const struct stat &st, const Options &options)
 {
-    mode_t mode = old ? old->st_mode & 07777 : 0;
-    if (!old && !newFileMode(mode))
+    return options.keep.valid && std::uint64_t(st.st_dev) == options.keep.device &&
+           std::uint64_t(st.st_ino) == options.keep.inode;
+}
+
+bool replace(const std::string &path, const struct stat *old, const QByteArray &bytes,
+             const Options &options, Result &result)
+{
+    mode_t mode = options.privateFile ? 0600 : old ? old->st_mode & 07777 : 0;
+    if (!old && !options.privateFile && !newFileMode(mode))
         return false;
     const auto slash = path.rfind('/');
     std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
@@ -160,7 +167,19 @@ bool replace(const std::string &path, const struct stat *old, const QByteArray &
         return false;
     }
     if (!writeAll(file.get(), bytes.constData(), std::size_t(bytes.size())) || !sync(file.get()) ||
-        !file.close() || ::rename(temp.c_str(), path.c_str()) != 0) {
+        !file.close()) {
+        ::unlink(temp.c_str());
+        result = WriteFailed;
+        return true;
+    }
+    // As late as it can be: another name of the kept file may have taken this one meanwhile.
+    struct stat now = {};
+    if (options.keep.valid && ::stat(path.c_str(), &now) == 0 && isKept(now, options)) {
+        ::unlink(temp.c_str());
+        result = Refused;
+        return true;
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
         ::unlink(temp.c_str());
         result = WriteFailed;
         return true;
@@ -175,7 +194,7 @@ bool replace(const std::string &path, const struct stat *old, const QByteArray &
 // Writes over the file itself, which keeps its owner, mode and links. The space is
 // reserved first, so that a full disk or a size limit fails before a byte changes; a
 // write that fails all the same gets the old bytes back.
-Result overwrite(const std::string &path, const QByteArray &bytes)
+Result overwrite(const std::string &path, const QByteArray &bytes, const Options &options)
 {
     bool readable = true;
     int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
@@ -188,7 +207,14 @@ Result overwrite(const std::string &path, const QByteArray &bytes)
         return CannotOpen;
     std::string old;
     struct stat st = {};
-    if ((readable && !readAll(file.get(), old)) || ::fstat(file.get(), &st) != 0)
+    if (::fstat(file.get(), &st) != 0)
+        return WriteFailed;
+    // The file open here is the one written, whatever name it has got since.
+    if (isKept(st, options))
+        return Refused;
+    if (options.privateFile && ::fchmod(file.get(), 0600) != 0)
+        return CannotOpen;
+    if (readable && !readAll(file.get(), old))
         return WriteFailed;
     const off_t oldSize = st.st_size;
     const off_t size = off_t(bytes.size());
@@ -214,10 +240,11 @@ Result overwrite(const std::string &path, const QByteArray &bytes)
 
 // A file made where none was, when no file can be made beside it to rename or its mode is
 // unknown: open() gives it the mode the process's mask allows.
-Result create(const std::string &path, const QByteArray &bytes)
+Result create(const std::string &path, const QByteArray &bytes, const Options &options)
 {
     // Exclusive, so that the removal after a failure takes nothing but our own file.
-    Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                           options.privateFile ? 0600 : 0666));
     if (file.get() < 0)
         return CannotOpen;
     if (writeAll(file.get(), bytes.constData(), std::size_t(bytes.size())) && sync(file.get()) &&
@@ -249,7 +276,7 @@ std::string missingTarget(std::string path)
 
 } // namespace
 
-Result write(const QString &path, const QByteArray &bytes)
+Result write(const QString &path, const QByteArray &bytes, const Options &options)
 {
     // Resource paths are read-only.
     if (path.isEmpty() || path.startsWith(QLatin1Char(':')))
@@ -264,13 +291,15 @@ Result write(const QString &path, const QByteArray &bytes)
         if (made.empty())
             return CannotOpen;
         Result result = CannotOpen;
-        if (replace(made, nullptr, bytes, result))
+        if (replace(made, nullptr, bytes, options, result))
             return result;
-        return create(made, bytes);
+        return create(made, bytes, options);
     }
     // Anything but a plain file, a device above all, is no list to write.
     if (!S_ISREG(st.st_mode))
         return CannotOpen;
+    if (isKept(st, options))
+        return Refused;
     // A link stays a link: its target takes the content.
     char *real = ::realpath(given.constData(), nullptr);
     if (!real)
@@ -283,14 +312,14 @@ Result write(const QString &path, const QByteArray &bytes)
     // As careful editors do: a rename only where it changes nothing but the content.
     Result result = WriteFailed;
     if (st.st_uid == ::geteuid() && st.st_nlink == 1 && mayWrite(folderOf(target)) &&
-        !hasOwnAttributes(target) && replace(target, &st, bytes, result))
+        !hasOwnAttributes(target) && replace(target, &st, bytes, options, result))
         return result;
-    return overwrite(target, bytes);
+    return overwrite(target, bytes, options);
 }
 
 #else
 
-Result write(const QString &path, const QByteArray &bytes)
+Result write(const QString &path, const QByteArray &bytes, const Options &options)
 {
     // Resource paths are read-only, and QSaveFile would otherwise look for ":" on disk.
     if (path.isEmpty() || path.startsWith(QLatin1Char(':')))
@@ -309,6 +338,10 @@ Result write(const QString &path, const QByteArray &bytes)
         file.error() != QFileDevice::NoError) {
         file.cancelWriting();
         return WriteFailed;
+    }
+    if (options.keep.valid && FileId::of(path) == options.keep) {
+        file.cancelWriting();
+        return Refused;
     }
     return file.commit() ? Ok : WriteFailed;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filestamp.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -14,10 +16,22 @@ enum Result {
     CannotOpen = 2,
     // Writing or committing failed; a file that existed keeps its old content.
     WriteFailed = 3,
+    // The target is the file the caller said must stay as it is; nothing was written.
+    Refused = 5,
+};
+
+struct Options
+{
+    // The program's own files: a new one is made with mode 0600 from the start, and a file
+    // replaced gets 0600 too, whatever mode it had.
+    bool privateFile = false;
+    // A file that must not be written, by identity: checked before writing and once more
+    // right before the new content takes the target's place.
+    FileId keep;
 };
 
 // Replaces the content of the file at `path` with `bytes`. The file keeps its owner, group,
 // mode and hard links, and a symbolic link its target, which takes the content.
-Result write(const QString &path, const QByteArray &bytes);
+Result write(const QString &path, const QByteArray &bytes, const Options &options = Options());
 
 } // namespace SafeSave

@@ -10,8 +10,10 @@ Label {
     // A smaller line under the message that names the cause; none while empty.
     property alias detail: detailLabel.text
 
-    // Shows the message at full opacity; while a fade runs, another call changes nothing.
-    function show() {
+    // Shows the message at full opacity, with `cause` in the smaller line when one is
+    // given; while a fade runs, another call changes nothing but that line.
+    function show(cause) {
+        detailLabel.text = cause ? cause : "";
         visible = true;
         fadeOutAnimation.start();
     }

@@ -12,11 +12,13 @@ RowLayout {
     property ParticipantListModel model: null
     // The list file's path: it names the suggested files and titles the PDF.
     property string listPath: ""
+    // Asks before an export replaces a file.
+    property OverwriteQuestion question: null
 
     // Emitted before the dialog opens, so that the page ends an open cell edit.
     signal started()
-    // An export could not be written.
-    signal failed()
+    // An export could not be written; `reason` is empty or the cause for the notice.
+    signal failed(string reason)
 
     function nameFilters(format) {
         var own = format === ListExporter.Excel ? "Книга Excel (*.xlsx)"
@@ -47,12 +49,26 @@ RowLayout {
         dialog.openOver(exportRow);
     }
 
+    // Nothing is written before the question about a file already there is answered.
     function exportTo(format, url) {
-        var result = ListExporter.save(model, format, ListExporter.withSuffix(url, format),
-                                       listPath, newPageCheckBox.checked);
+        var target = ListExporter.withSuffix(url, format);
+        var text = saveTarget.question(String(target), listPath);
+        if (text !== "" && question) {
+            question.ask(text, function() { write(format, target); });
+            return -1;
+        }
+        return write(format, target);
+    }
+
+    function write(format, target) {
+        var result = ListExporter.save(model, format, target, listPath, newPageCheckBox.checked);
         if (result > 0)
-            failed();
+            failed(ListExporter.failureText(result));
         return result;
+    }
+
+    SaveTarget {
+        id: saveTarget
     }
 
     Repeater {

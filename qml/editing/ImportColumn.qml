@@ -39,6 +39,8 @@ Column {
         id: meaningBox
         objectName: "meaning:" + sourceColumn.column
         width: parent.width
+        // A participant list keeps every key as it is.
+        enabled: sourceColumn.importer !== null && !sourceColumn.importer.isList
         model: sourceColumn.importer ? sourceColumn.importer.meaningNames : []
         currentIndex: sourceColumn.importer ? sourceColumn.importer.meanings[sourceColumn.column]
                                             : -1

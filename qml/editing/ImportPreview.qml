@@ -14,8 +14,13 @@ FocusScope {
     property QtObject listModel: null
     property int pixSize: 10
 
+    // The import as the page's file watch needs it after a merge.
+    readonly property alias importer: listImport
+
     // Opening failed; the list is untouched.
     signal failed(string reason)
+    // The records went into the list: "add" or "replace".
+    signal taken(string action)
     // The preview has gone, whichever way.
     signal closed()
 
@@ -35,6 +40,7 @@ FocusScope {
             failed(listImport.failure);
             return false;
         }
+        skipBox.checked = listImport.skipExactRepeats;
         preview.forceActiveFocus();
         // The columns are laid out once the new headers reach the repeater.
         Qt.callLater(focusFirst);
@@ -42,6 +48,10 @@ FocusScope {
     }
 
     function focusFirst() {
+        if (listImport.isList) {
+            skipBox.forceActiveFocus();
+            return;
+        }
         var first = columnsRepeater.itemAt(0);
         if (first)
             first.meaningBox.forceActiveFocus();
@@ -50,10 +60,12 @@ FocusScope {
     function finish(action) {
         if (action === "cancel") {
             listImport.cancel();
-        } else if (action === "add") {
-            listImport.addTo(listModel);
         } else {
-            listImport.replaceIn(listModel);
+            if (action === "add")
+                listImport.addTo(listModel);
+            else
+                listImport.replaceIn(listModel);
+            taken(action);
         }
         closed();
     }
@@ -74,6 +86,7 @@ FocusScope {
 
     ListImport {
         id: listImport
+        list: preview.listModel
     }
 
     // The table below takes no clicks or wheel turns while the preview is open.
@@ -102,6 +115,16 @@ FocusScope {
         Label {
             objectName: "importCounts"
             text: listImport.countsText
+        }
+
+        CheckBox {
+            id: skipBox
+            objectName: "skipExactRepeatsCheckBox"
+            visible: listImport.isList
+            text: "Пропускать точные повторы"
+            Accessible.name: text
+            checked: listImport.skipExactRepeats
+            onClicked: listImport.skipExactRepeats = checked
         }
 
         Label {
@@ -134,8 +157,9 @@ FocusScope {
         }
 
         Label {
-            text: listImport.problemCount > 0 ? "Замечания (строки войдут как есть):"
-                                              : "Замечаний нет"
+            text: listImport.isList ? (listImport.repeatCount > 0 ? "Повторы:" : "Повторов нет")
+                  : listImport.problemCount > 0 ? "Замечания (строки войдут как есть):"
+                                                : "Замечаний нет"
         }
 
         TextArea {

@@ -4,6 +4,7 @@
 #include "participantlistmodel.h"
 
 #include <nlohmann/json.hpp>
+#include <set>
 
 namespace {
 
@@ -15,6 +16,9 @@ struct Verdict : nlohmann::json_sax<nlohmann::json>
     bool started = false;
     std::size_t depth = 0;
     std::size_t objects = 0;
+    // A record that holds a key twice is no list to load: one value would be lost.
+    std::set<std::string> recordKeys;
+    bool repeatedKey = false;
 
     bool value()
     {
@@ -25,8 +29,10 @@ struct Verdict : nlohmann::json_sax<nlohmann::json>
     {
         if (!started)
             array = isArray;
-        if (depth == 1 && !isArray)
+        if (depth == 1 && !isArray) {
             ++objects;
+            recordKeys.clear();
+        }
         ++depth;
         return value();
     }
@@ -43,7 +49,12 @@ struct Verdict : nlohmann::json_sax<nlohmann::json>
     bool string(string_t &) override { return value(); }
     bool binary(binary_t &) override { return value(); }
     bool start_object(std::size_t) override { return open(false); }
-    bool key(string_t &) override { return true; }
+    bool key(string_t &name) override
+    {
+        if (depth == 2 && !recordKeys.insert(name).second)
+            repeatedKey = true;
+        return true;
+    }
     bool end_object() override { return close(); }
     bool start_array(std::size_t) override { return open(true); }
     bool end_array() override { return close(); }
@@ -59,7 +70,7 @@ bool isList(const char *begin, const char *end, std::size_t &objects)
     Verdict verdict;
     const bool json = nlohmann::json::sax_parse(begin, end, &verdict);
     objects = verdict.objects;
-    return json && verdict.array;
+    return json && verdict.array && !verdict.repeatedKey;
 }
 
 std::string utf8(const QString &text)

@@ -1,6 +1,7 @@
 #include "limitedchild.h"
 #include "listexporter.h"
 #include "participantlistmodel.h"
+#include "savetarget.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -10,6 +11,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -34,6 +36,9 @@ private slots:
     void failedExportKeepsOldFile_data();
     void failedExportKeepsOldFile();
     void suggestedUrl();
+    void exportNeverTakesTheList_data();
+    void exportNeverTakesTheList();
+    void replaceQuestion();
 
 private:
     int save(const QByteArray &list, int format, const QString &path,
@@ -336,7 +341,7 @@ void TestListExporter::failedExportKeepsOldFile()
     const QString link = dir.filePath(QStringLiteral("link%1").arg(format));
     QVERIFY(QFile::link(path, link));
     QCOMPARE(exporter.save(&model, format, QUrl::fromLocalFile(link), path),
-             int(ListExporter::CannotOpen));
+             int(ListExporter::IsListFile));
     old.close();
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("old"));
@@ -361,6 +366,88 @@ void TestListExporter::suggestedUrl()
         QCOMPARE(ListExporter::withSuffix(QUrl::fromLocalFile(c.chosen), c.format),
                  QUrl::fromLocalFile(c.written));
     }
+}
+
+void TestListExporter::exportNeverTakesTheList_data()
+{
+    QTest::addColumn<QString>("how");
+    for (const char *how : {"path", "hard link", "symbolic link", "dot-dot path", "bind mount"})
+        QTest::newRow(how) << QString::fromLatin1(how);
+}
+
+// The list by another name of its own is still the list: the export writes nothing, and
+// the refusal names the cause.
+void TestListExporter::exportNeverTakesTheList()
+{
+    QFETCH(QString, how);
+    QTemporaryDir scratch;
+    const QDir folder(scratch.path());
+    QVERIFY(folder.mkpath(QStringLiteral("lists/sub")) && folder.mkpath(QStringLiteral("mounted")));
+    const QString list = folder.filePath(QStringLiteral("lists/list.json"));
+    const QByteArray bytes = QByteArray(mixedList).replace('\n', ' ') + '\n';
+    QFile file(list);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+
+    QString target = list;
+    if (how == QLatin1String("hard link")) {
+        target = folder.filePath(QStringLiteral("hard.csv"));
+        QCOMPARE(::link(QFile::encodeName(list).constData(), QFile::encodeName(target).constData()),
+                 0);
+    } else if (how == QLatin1String("symbolic link")) {
+        target = folder.filePath(QStringLiteral("soft.csv"));
+        QVERIFY(QFile::link(list, target));
+    } else if (how == QLatin1String("dot-dot path")) {
+        target = folder.filePath(QStringLiteral("lists/sub/../list.json"));
+    } else if (how == QLatin1String("bind mount")) {
+        if (::geteuid() != 0)
+            QSKIP("a bind mount needs root");
+        const QString mounted = folder.filePath(QStringLiteral("mounted"));
+        if (QProcess::execute(
+                QStringLiteral("mount"),
+                {QStringLiteral("--bind"), folder.filePath(QStringLiteral("lists")), mounted}) != 0)
+            QSKIP("no bind mount here");
+        target = mounted + QStringLiteral("/list.json");
+    }
+    ParticipantListModel model;
+    QVERIFY(model.load(QStringLiteral("[{\"name\":\"Другой\"}]")));
+    const int result = exporter.save(&model, ListExporter::Csv, QUrl::fromLocalFile(target), list);
+    // The same check once more where the write happens, for a name that became the list's
+    // after the first look.
+    SafeSave::Options options;
+    options.keep = FileId::of(list);
+    const int late = SafeSave::write(target, "csv", options);
+    if (how == QLatin1String("bind mount"))
+        QProcess::execute(QStringLiteral("umount"), {folder.filePath(QStringLiteral("mounted"))});
+    QCOMPARE(result, int(ListExporter::IsListFile));
+    QCOMPARE(late, int(SafeSave::Refused));
+    QCOMPARE(ListExporter::failureText(result), QStringLiteral("Это файл самого списка"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), bytes);
+}
+
+// Asked for files only, once, and with the count of a participant list's records.
+void TestListExporter::replaceQuestion()
+{
+    const QString list = dir.filePath(QStringLiteral("list.json"));
+    const QString text = dir.filePath(QStringLiteral("notes.json"));
+    for (const auto &file : {qMakePair(list, QByteArray("[{\"a\":1},{},{}]\n")),
+                             qMakePair(text, QByteArray("[{\"a\":1},2]"))}) {
+        QFile out(file.first);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file.second) > 0);
+    }
+    SaveTarget target;
+    QCOMPARE(target.question(QUrl::fromLocalFile(list).toString()),
+             QStringLiteral("Файл «list.json» уже существует. Заменить его?\n"
+                            "Это список участников: 3 записи."));
+    QCOMPARE(target.question(text),
+             QStringLiteral("Файл «notes.json» уже существует. Заменить его?"));
+    QCOMPARE(target.question(dir.filePath(QStringLiteral("missing.csv"))), QString());
+    QCOMPARE(target.question(dir.path()), QString());
+    QCOMPARE(target.question(list, dir.filePath(QStringLiteral("./list.json"))), QString());
+    target.written(list);
+    QCOMPARE(target.question(list), QString());
+    QVERIFY(!target.question(text).isEmpty());
 }
 
 QTEST_MAIN(TestListExporter)

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -78,6 +79,7 @@ private slots:
     void damagedFileIsSetAside_data();
     void damagedFileIsSetAside();
     void failureIsReportedOnce();
+    void ownFilesArePrivate();
 
 private:
     QString folder() const { return dir->filePath(QStringLiteral("recovery")); }
@@ -374,6 +376,48 @@ void TestRecovery::failureIsReportedOnce()
         QCoreApplication::processEvents();
     }
     QCOMPARE(failed.count(), 1);
+}
+
+// Whatever the mask says: a folder and files of a copy before this one, left with wide modes,
+// are narrowed; what this copy makes is private from its first moment.
+void TestRecovery::ownFilesArePrivate()
+{
+    struct NoMask
+    {
+        const mode_t mask = ::umask(0);
+        ~NoMask() { ::umask(mask); }
+    } noMask;
+    const QString wide = folder();
+    QVERIFY(QDir().mkpath(wide));
+    QCOMPARE(::chmod(QFile::encodeName(wide).constData(), 0755), 0);
+    const QString left = wide + QStringLiteral("/20200101-000000-000-1.creation.recovery");
+    writeFile(left, RecoveryStore::encode(RecoveryStore::Creation, {QString(), {}, "[]"}));
+    QCOMPARE(::chmod(QFile::encodeName(left).constData(), 0644), 0);
+    const QString fresh = dir->filePath(QStringLiteral("new/recovery"));
+    {
+        RecoveryStore store(wide);
+        store.claimOrphans();
+        RecoveryStore other(fresh);
+        for (RecoveryStore *each : {&store, &other}) {
+            Page list(*each, PageRecovery::Editing);
+            QVERIFY(list.model.load(earlierList));
+            list.recovery.flush();
+            each->waitForWrites();
+        }
+        for (const QString &path : {wide, fresh}) {
+            const QFileInfoList files =
+                QDir(path).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+            // This copy's lock and list, and the lock it took over with the file it claimed.
+            QVERIFY2(files.size() >= 2, qPrintable(path));
+            struct stat st = {};
+            QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+            QCOMPARE(int(st.st_mode & 07777), 0700);
+            for (const QFileInfo &file : files) {
+                QCOMPARE(::stat(QFile::encodeName(file.filePath()).constData(), &st), 0);
+                QVERIFY2((st.st_mode & 07777) == 0600, qPrintable(file.fileName()));
+            }
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestRecovery)

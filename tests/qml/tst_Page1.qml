@@ -69,8 +69,11 @@ Item {
             mouseClick(item("saveButton"));
         }
 
+        // Each save to a new file, which the page writes without a question.
+        property int saves: 0
+
         function saveAndRead(fileName) {
-            var path = testDir + "/" + fileName;
+            var path = testDir + "/" + (++saves) + "-" + fileName;
             save(path);
             return FileIO.readAll(path);
         }
@@ -130,7 +133,7 @@ Item {
             compare(entryText(0), "Ivan Petrov  School 5 ГТО");
 
             // A path typed by hand is used as typed.
-            var path = testDir + "/gto.json";
+            var path = testDir + "/gto " + data.tag + ".json";
             typeInto("loadFileTextField", path);
             mouseClick(item("saveButton"));
             compare(FileIO.readAll(path),
@@ -396,6 +399,29 @@ Item {
             var records = JSON.parse(FileIO.readAll(path));
             compare(records.length, 2);
             compare(records[1].athleticRank, "III");
+        }
+
+        // A file this page did not write is replaced only when the operator says so; one it
+        // wrote itself in this run is saved over without a question.
+        function test_replacingAFileAsksUnlessThisPageWroteIt() {
+            var path = testDir + "/creation-existing.json";
+            compare(FileIO.save(path, '[{"name":"Чужой"}]'), 0);
+            var question = item("overwriteQuestion");
+            save(path);
+            compare(question.visible, true);
+            compare(item("overwriteQuestionText").text,
+                    "Файл «creation-existing.json» уже существует. Заменить его?\n" +
+                    "Это список участников: 1 запись.");
+            keyClick(Qt.Key_Escape);
+            compare(question.visible, false);
+            compare(FileIO.readAll(path), '[{"name":"Чужой"}]\n');
+
+            save(path);
+            mouseClick(item("replaceButton"));
+            compare(FileIO.readAll(path), "[]\n");
+            save(path);
+            compare(question.visible, false);
+            compare(item("failureLabel").visible, false);
         }
     }
 }

@@ -33,7 +33,10 @@ Item {
                                            '"organization":"Клуб"}'
         readonly property string list: "[" + training + "," + training + "," + training + "]"
         readonly property string listPath: testDir + "/оставленный.json"
-        readonly property string savePath: testDir + "/saved.json"
+        // A new file for each save: the creation page asks before it replaces one it did not
+        // write.
+        property int saves: 0
+        property string savePath: ""
         // Each test's dead copy is another one.
         property int deadCopies: 0
 
@@ -60,6 +63,7 @@ Item {
         }
 
         function save() {
+            savePath = testDir + "/saved-" + (++saves) + ".json";
             page.filePath = savePath;
             mouseClick(item("saveButton"));
         }

@@ -2,10 +2,24 @@
 #include "qmltypes.h"
 #include "storage/recoverystore.h"
 
+#include <QProcess>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QTemporaryDir>
 #include <QtQuickTest>
+
+// Another desk writing a list the page has open, from a process of its own.
+class OtherDesk : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Adds a record named `name` to the list at `path`; the other process's exit code.
+    Q_INVOKABLE int addRecord(const QString &path, const QString &name)
+    {
+        return QProcess::execute(QStringLiteral(OTHER_DESK), {path, name});
+    }
+};
 
 // Gives the documents under test what the program gives them, plus a scratch folder.
 class Setup : public QObject
@@ -26,6 +40,7 @@ public slots:
     {
         engine->rootContext()->setContextProperty(QStringLiteral("FileIO"), &fileIO);
         engine->rootContext()->setContextProperty(QStringLiteral("testDir"), dir.path());
+        engine->rootContext()->setContextProperty(QStringLiteral("OtherDesk"), &otherDesk);
         // Every test document starts as a fresh copy of the program, with a recovery
         // folder of its own.
         auto *store =
@@ -35,6 +50,7 @@ public slots:
 
 private:
     FileIO fileIO;
+    OtherDesk otherDesk;
     QTemporaryDir dir;
     int engines = 0;
 };

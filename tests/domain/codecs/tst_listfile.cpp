@@ -63,6 +63,16 @@ void TestListFile::loadFileSaysWhy_data()
           "Непарный суррогат в строке: строка 1, позиция 15");
     fails("UTF-16", QByteArray("\xFF\xFE[\0]\0", 6), "Файл не в кодировке UTF-8, а в UTF-16");
     fails("lone low surrogate", "[\"\\udc00\"]", "Непарный суррогат в строке: строка 1, позиция 8");
+    // A repeated key would lose one of its values: the record, the key and its line.
+    fails("repeated key", "[{\"name\":\"a\"},{\"name\":\"b\"},{\"name\":\"c\",\"name\":\"d\"}]",
+          "В записи 3 ключ «name» повторяется, строка 1");
+    fails("repeated key after skipped elements, lines apart",
+          "[1,\n{\"a\":1,\n \"b\":{\"a\":2,\"a\":3},\n \"Ж\":1,\n \"Ж\":2}]",
+          "В записи 2 ключ «Ж» повторяется, строка 5");
+    // Kept as written inside a value, so nothing is lost there.
+    QTest::newRow("repeated key inside a value")
+        << QByteArray("[{\"o\":{\"k\":1,\"k\":2}}]") << QString()
+        << QByteArray("[{\"o\":{\"k\":1,\"k\":2}}]");
 
     QTest::newRow("byte order mark")
         << QByteArray("\xEF\xBB\xBF[{\"a\":\"ж\"}]") << QString() << QByteArray("[{\"a\":\"ж\"}]");

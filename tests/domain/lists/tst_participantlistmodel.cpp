@@ -179,9 +179,6 @@ void TestParticipantListModel::foreignValuesAreKept_data()
     QTest::newRow("escapes written the engine's way")
         << QStringLiteral("[{\"a\":\"\\u0416\\/\\u001F\\u00e9\",\"o\":{\"\\u0041\":\"\\/\"}}]")
         << QStringLiteral("[{\"a\":\"Ж/\\u001fé\",\"o\":{\"A\":\"/\"}}]");
-    QTest::newRow("repeated key keeps the last value")
-        << QStringLiteral("[{\"a\":1,\"b\":2,\"a\":\"3\"}]")
-        << QStringLiteral("[{\"a\":\"3\",\"b\":2}]");
 }
 
 void TestParticipantListModel::foreignValuesAreKept()

@@ -5,6 +5,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace TableImport;
@@ -54,6 +55,7 @@ private slots:
     void rows();
     void previewReachesTheListOnlyWhenChosen();
     void headerlessPreviewCountsChosenColumns();
+    void participantListImportMarksRepeats();
 };
 
 void TestTableImport::headers_data()
@@ -287,6 +289,70 @@ void TestTableImport::headerlessPreviewCountsChosenColumns()
              QString("{\"group\":\"5А\",\"isGto\":false,\"name\":\"Иванов Иван\","
                      "\"organization\":\"\"},{\"group\":\"5Б\",\"isGto\":false,"
                      "\"name\":\"Петров Пётр\",\"organization\":\"\"}"));
+}
+
+// Another desk's list: every key comes along, repeats of the list's rows are marked, and
+// exact ones are left out of an add unless the operator wants them.
+void TestTableImport::participantListImportMarksRepeats()
+{
+    const QString a = "{\"gtoUuid\":\"1\",\"isGto\":true,\"name\":\"Иванов\",\"step\":\"6.0\"}";
+    ParticipantListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QVERIFY(model.load("[" + a +
+                       ",{\"group\":\"5А\",\"isGto\":false,\"name\":\"Петров\","
+                       "\"pectoralNumber\":\"9\"}]"));
+    QTemporaryDir dir;
+    const QString path = dir.filePath("desk 2.json");
+    QFile file(path);
+    // The first record with its keys in another order; the second one's bib in another
+    // group; a new one with a key of another tool.
+    const QByteArray other = "\xEF\xBB\xBF [{\"name\":\"Иванов\",\"step\":\"6.0\",\"isGto\":true,"
+                             "\"gtoUuid\":\"1\"},{\"group\":\"5Б\",\"isGto\":false,"
+                             "\"name\":\"Петров\",\"pectoralNumber\":\"9\"},{\"name\":\"Сидоров\","
+                             "\"pectoralNumber\":\"7\",\"paid\":true}]\n";
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(other) == other.size());
+    file.close();
+
+    ListImport import;
+    import.setList(&model);
+    QVERIFY2(import.openFile(path), qPrintable(import.failure()));
+    QVERIFY(import.isList());
+    QCOMPARE(import.headers(),
+             QStringList({"name", "step", "isGto", "gtoUuid", "group", "pectoralNumber", "paid"}));
+    QCOMPARE(import.sample().at(2).toStringList().at(6), QStringLiteral("true"));
+    QCOMPARE(import.rowCount(), 3);
+    QCOMPARE(import.gtoCount(), 1);
+    QCOMPARE(import.repeatCount(), 2);
+    QCOMPARE(import.exactRepeatCount(), 1);
+    QCOMPARE(import.problems(), QStringList({"запись 1: уже в списке: запись 1, точный повтор",
+                                             "запись 2: уже в списке: запись 2"}));
+    QVERIFY(import.skipExactRepeats());
+    QVERIFY(import.addTo(&model));
+    QCOMPARE(model.toJson(),
+             "[" + a +
+                 ",{\"isGto\":false,\"name\":\"Петров\",\"group\":\"5А\",\"pectoralNumber\":"
+                 "\"9\"},{\"isGto\":false,\"name\":\"Петров\",\"group\":\"5Б\","
+                 "\"pectoralNumber\":\"9\"},{\"name\":\"Сидоров\",\"pectoralNumber\":\"7\","
+                 "\"paid\":true}]");
+
+    // Each is an exact repeat now; unchecked, they come along all the same.
+    QVERIFY(import.openFile(path));
+    QCOMPARE(import.exactRepeatCount(), 3);
+    QCOMPARE(import.problems().at(2),
+             QStringLiteral("запись 3: уже в списке: запись 4, точный повтор"));
+    import.setSkipExactRepeats(false);
+    QVERIFY(import.addTo(&model));
+    QCOMPARE(model.rowCount(), 7);
+    QVERIFY(import.openFile(path));
+    QVERIFY(import.skipExactRepeats());
+    QVERIFY(import.replaceIn(&model));
+    QCOMPARE(model.rowCount(), 3);
+
+    // A list that cannot be loaded is not imported either.
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[{\"a\":1,\"a\":2}]") > 0);
+    file.close();
+    QVERIFY(!import.openFile(path));
+    QCOMPARE(import.failure(), QStringLiteral("В записи 1 ключ «a» повторяется, строка 1"));
 }
 
 QTEST_GUILESS_MAIN(TestTableImport)

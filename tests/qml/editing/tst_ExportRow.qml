@@ -121,5 +121,51 @@ Item {
             choose(openedDialog(), testDir + "/missing/list.csv");
             compare(item("failureLabel").visible, true);
         }
+
+        // Another list in the dialog's way: nothing is written before the answer, Return and
+        // Escape keep the file, and only "Заменить" replaces it.
+        function test_existingFileIsReplacedOnlyWhenAsked() {
+            var other = testDir + "/Другой список.json";
+            var otherText = '[{"name":"А"},{"name":"Б"}]';
+            compare(FileIO.save(other, otherText), 0);
+            var button = item("csvExportButton");
+            var question = item("overwriteQuestion");
+            var keys = [Qt.Key_Return, Qt.Key_Escape, Qt.Key_Tab];
+            verify(item("history").remove(0));
+            for (var i = 0; i < keys.length; ++i) {
+                // As the dialog's "Save" does; the dialog's own window would take the test
+                // window's focus with it.
+                button.forceActiveFocus();
+                item("exportRow").exportTo(1, "file://" + other);
+                compare(question.visible, true);
+                compare(item("overwriteQuestionText").text,
+                        "Файл «Другой список.json» уже существует. Заменить его?\n" +
+                        "Это список участников: 2 записи.");
+                verify(item("replaceCancelButton").activeFocus);
+                compare(FileIO.readAll(other), otherText + "\n");
+                // The page's keys wait too: Ctrl+Z does not bring the row back meanwhile.
+                keyClick(Qt.Key_Z, Qt.ControlModifier);
+                compare(item("jsonModel").count, 0);
+                compare(question.visible, true);
+                keyClick(keys[i]);
+                if (keys[i] === Qt.Key_Tab) {
+                    verify(item("replaceButton").activeFocus);
+                    keyClick(Qt.Key_Return);
+                }
+                compare(question.visible, false);
+                verify(button.activeFocus, "the focus did not come back");
+            }
+            compare(FileIO.readAll(other).indexOf("№;Имя;"), 0);
+            compare(FileIO.readAll(listPath), listText + "\n");
+        }
+
+        function test_listItselfIsRefusedWithTheCause() {
+            mouseClick(item("csvExportButton"));
+            choose(openedDialog(), testDir + "/./" + "Школа 5.json");
+            compare(item("overwriteQuestion").visible, false);
+            compare(item("failureLabel").visible, true);
+            compare(findChild(item("failureLabel"), "detail").text, "Это файл самого списка");
+            compare(FileIO.readAll(listPath), listText + "\n");
+        }
     }
 }
