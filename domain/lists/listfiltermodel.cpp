@@ -274,6 +274,7 @@ void ListFilterModel::onLayoutChanged()
 {
     findTextsValid = false;
     repeatKeysValid = false;
+    const std::size_t shownBefore = shown.size();
     shown = pickRows();
     QModelIndexList moved;
     for (const QPersistentModelIndex &kept : sourceIndexes) {
@@ -283,7 +284,10 @@ void ListFilterModel::onLayoutChanged()
     changePersistentIndexList(layoutIndexes, moved);
     layoutIndexes.clear();
     sourceIndexes.clear();
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    // Views told of a sort keep as many rows as they had: when the find drops an edited row
+    // on the way, they start anew instead.
+    emit layoutChanged({}, shown.size() == shownBefore ? QAbstractItemModel::VerticalSortHint
+                                                       : QAbstractItemModel::NoLayoutChangeHint);
     findDuplicates();
 }
 
