@@ -40,8 +40,7 @@ int ListExporter::save(ParticipantListModel *model, int format, const QUrl &targ
             break;
         case Pdf: {
             PdfExport::Options options;
-            options.title = listPath.isEmpty() ? QStringLiteral("Список участников")
-                                               : QFileInfo(listPath).fileName();
+            options.title = listName(listPath);
             options.printDate = QDate::currentDate();
             options.newPagePerOrganization = newPagePerOrganization;
             if (!PdfExport::write(table, options, bytes))
@@ -74,11 +73,23 @@ QString ListExporter::suffix(int format)
     }
 }
 
+// The file's name without its extension.
+static QString baseName(const QFileInfo &file)
+{
+    return file.suffix().isEmpty() ? file.fileName() : file.completeBaseName();
+}
+
+QString ListExporter::listName(const QString &listPath)
+{
+    const QString name = listPath.isEmpty() ? QString() : baseName(QFileInfo(listPath));
+    return name.isEmpty() ? QStringLiteral("Список участников") : name;
+}
+
 QUrl ListExporter::suggestedUrl(const QString &listPath, int format)
 {
     const QFileInfo list(listPath.isEmpty() ? QDir::home().filePath(QStringLiteral("Список"))
                                             : listPath);
-    QString base = list.suffix().isEmpty() ? list.fileName() : list.completeBaseName();
+    QString base = baseName(list);
     if (base.isEmpty())
         base = QStringLiteral("Список");
     return QUrl::fromLocalFile(

@@ -48,6 +48,8 @@ public:
     // The list's path with the format's extension instead of its own, as a file URL; an
     // empty path gives a name in the home folder.
     Q_INVOKABLE static QUrl suggestedUrl(const QString &listPath, int format);
+    // The title of a printed list: its file's name without the extension.
+    static QString listName(const QString &listPath);
     // A file URL whose name has no extension gets the format's.
     Q_INVOKABLE static QUrl withSuffix(const QUrl &file, int format);
     // The format's extension without the dot.

@@ -103,9 +103,15 @@ QString PageRecovery::offerText() const
 {
     if (!hasOffer())
         return QString();
-    return QStringLiteral("Несохранённый список с прошлого запуска: %1, %2")
-        .arg(ParticipantRules::recordCountText(offerCount()),
-             offerTime().toLocalTime().toString(QStringLiteral("dd.MM.yyyy hh:mm")));
+    const QString text =
+        QStringLiteral("Несохранённый список с прошлого запуска: %1, %2")
+            .arg(ParticipantRules::recordCountText(offerCount()),
+                 offerTime().toLocalTime().toString(QStringLiteral("dd.MM.yyyy hh:mm")));
+    // The editing page is made only when its tab is first opened: until then this is where
+    // its offer is told.
+    const bool editingToo =
+        pageKind == Creation && !recoveryStore->offers(RecoveryStore::Editing).isEmpty();
+    return editingToo ? text + QStringLiteral(". Ещё один — на вкладке редактирования") : text;
 }
 
 void PageRecovery::markClean(const QString &listPath)

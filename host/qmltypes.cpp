@@ -1,6 +1,7 @@
 #include "qmltypes.h"
 
 #include "clipboard.h"
+#include "columnfitter.h"
 #include "creationpage.h"
 #include "editingpage.h"
 #include "listexporter.h"
@@ -28,6 +29,7 @@ void registerQmlTypes()
             uri, 1, 0, "Clipboard",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new Clipboard; });
         qmlRegisterType<ListFilterModel>(uri, 1, 0, "ListFilterModel");
+        qmlRegisterType<ColumnFitter>(uri, 1, 0, "ColumnFitter");
         qmlRegisterType<ListHistory>(uri, 1, 0, "ListHistory");
         qmlRegisterType<ListFileWatch>(uri, 1, 0, "ListFileWatch");
         qmlRegisterType<PageRecovery>(uri, 1, 0, "PageRecovery");

@@ -13,7 +13,10 @@ FocusScope {
     // them; a list typed by hand is small enough to copy on every change.
     property var items: []
     property alias filePath: pathRow.filePath
-    property int pixSize: Theme.sizeUnit(height)
+    // The form fills the height below the recovery offer while that waits. Only its spacings
+    // and headings, about half of it, follow the unit, so they give up twice the bar's height.
+    property int pixSize: Theme.sizeUnit(height - (recoveryBar.visible ? 2 * recoveryBar.height
+                                                                       : 0))
 
     readonly property string organization: ParticipantRules.trimName(entryForm.values.organization)
     readonly property string group: ParticipantRules.trimName(entryForm.values.group)
@@ -100,11 +103,10 @@ FocusScope {
         onWriteFailed: recoveryFailureLabel.show()
     }
 
-    // Over the headings rather than above them: the form fills the window's height, and
-    // pushed down it would lose its save button while the offer waits.
+    // The offer pushes the page down, so that it covers nothing.
     RecoveryBar {
+        id: recoveryBar
         objectName: "recoveryBar"
-        z: 2
         anchors.top: parent.top
         anchors.left: parent.left
         anchors.right: parent.right
@@ -113,7 +115,10 @@ FocusScope {
     }
 
     RowLayout {
-        anchors.fill: parent
+        anchors.top: recoveryBar.visible ? recoveryBar.bottom : parent.top
+        anchors.bottom: parent.bottom
+        anchors.left: parent.left
+        anchors.right: parent.right
         anchors.leftMargin: Math.round(root.pixSize / 2)
         anchors.rightMargin: Math.round(root.pixSize / 2)
         spacing: root.pixSize
@@ -160,14 +165,22 @@ FocusScope {
                     onClicked: root.addEntry()
                 }
 
-                // Repeats are allowed; the line only tells.
-                Label {
-                    objectName: "repeatNotice"
-                    Layout.alignment: Qt.AlignHCenter
-                    visible: text !== ""
-                    horizontalAlignment: Text.AlignHCenter
-                    color: Theme.notice
-                    text: root.repeatNotice
+                // Repeats are allowed; the line only tells. It sits in the spacing around
+                // this empty item, so that the buttons below never move under the pointer.
+                Item {
+                    Layout.fillWidth: true
+                    implicitHeight: 0
+
+                    Label {
+                        objectName: "repeatNotice"
+                        width: parent.width
+                        anchors.verticalCenter: parent.verticalCenter
+                        visible: text !== ""
+                        horizontalAlignment: Text.AlignHCenter
+                        elide: Text.ElideRight
+                        color: Theme.notice
+                        text: root.repeatNotice
+                    }
                 }
 
                 KeyButton {

@@ -3,7 +3,6 @@
 #include "columnschema.h"
 #include "listtext.h"
 #include "participantrules.h"
-#include "textmetrics.h"
 
 #include <QPersistentModelIndex>
 #include <algorithm>
@@ -357,27 +356,4 @@ void ListFilterModel::updateRepeatKeys(int first, int last)
 QVariantMap ListFilterModel::notes(int sourceRow) const
 {
     return ListDuplicates::notes(duplicates, sourceRow, notedRows);
-}
-
-QVariantList ListFilterModel::textWidths(const QStringList &roles, int rows,
-                                         const QFont &font) const
-{
-    const QHash<int, QByteArray> names = roleNames();
-    const QFontMetricsF metrics(font);
-    QVariantList widths;
-    const int count = std::min(rows, int(shown.size()));
-    for (const QString &role : roles) {
-        const int number = names.key(role.toUtf8(), -1);
-        qreal widest = 0;
-        for (int row = 0; number >= 0 && row < count; ++row) {
-            const QVariant value = data(index(row), number);
-            // As the cells show them: steps by their rule, nothing for a missing value.
-            const QString text = role == QLatin1String("step") ? ParticipantRules::shownStep(value)
-                                 : value.userType() == QMetaType::Nullptr ? QString()
-                                                                          : value.toString();
-            widest = std::max(widest, textAdvance(metrics, text));
-        }
-        widths.append(widest);
-    }
-    return widths;
 }

@@ -45,10 +45,6 @@ public:
     Q_INVOKABLE int sourceRow(int row) const;
     // The shown row of the list's row `sourceRow`, or -1 when it is not shown.
     Q_INVOKABLE int rowOf(int sourceRow) const;
-    // For each of `roles`, the widest text the table shows for it in its first `rows` rows,
-    // as `font` sets it: what the columns fit, without making a cell for any row.
-    Q_INVOKABLE QVariantList textWidths(const QStringList &roles, int rows,
-                                        const QFont &font) const;
 
 signals:
     void listChanged();

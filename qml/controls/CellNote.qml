@@ -24,14 +24,20 @@ Rectangle {
     objectName: "cellNote"
     visible: target !== null
     z: 20
-    width: noteText.implicitWidth + 10
-    height: noteText.implicitHeight + 6
+    width: noteText.contentWidth + 10
+    height: noteText.contentHeight + 6
     color: Theme.noteBackground
     border.width: 1
     border.color: Theme.frame
 
+    // A long text wraps within the page and shows its first lines.
     Text {
         id: noteText
-        anchors.centerIn: parent
+        x: 5
+        y: 3
+        width: Math.max(0, Math.min(implicitWidth, note.parent ? note.parent.width - 10 : 0))
+        wrapMode: Text.Wrap
+        maximumLineCount: 12
+        elide: Text.ElideRight
     }
 }

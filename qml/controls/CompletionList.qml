@@ -10,7 +10,7 @@ Rectangle {
     id: list
 
     property Item field
-    // Opens above the field, where what lies below it should stay within reach.
+    // Whether it opened above the field, which it does only where there is no room below.
     property bool upward: false
     property var suggestions: []
     property int current: -1
@@ -55,9 +55,10 @@ Rectangle {
     }
 
     function place() {
-        var at = field.mapToItem(parent, 0, upward ? -height : field.height);
-        x = at.x;
-        y = at.y;
+        var top = field.mapToItem(parent, 0, 0);
+        upward = top.y + field.height + height > parent.height && top.y - height >= 0;
+        x = top.x;
+        y = upward ? top.y - height : top.y + field.height;
     }
 
     objectName: "completionList"
@@ -76,7 +77,7 @@ Rectangle {
         if (showing)
             place();
     }
-    // Above the field, a list that grows or shrinks keeps its bottom at the field.
+    // A list that grows or shrinks may have room below no longer, or again.
     onHeightChanged: {
         if (showing)
             place();

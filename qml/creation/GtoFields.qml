@@ -10,7 +10,7 @@ ColumnLayout {
     id: fields
 
     property int pixSize
-    // Where the rank suggestions show, above the fields below the rank.
+    // Where the rank suggestions show, over what lies below the rank.
     property Item overlay
     property real labelWidth: labelImplicitWidth
     readonly property real labelImplicitWidth: Math.max(uuidRow.labelImplicitWidth,
@@ -149,8 +149,6 @@ ColumnLayout {
         id: rankCompletion
         parent: fields.overlay
         field: textAthleticRank
-        // "Добавить" right below the field stays within reach.
-        upward: true
         suggestions: ParticipantRules.rankSuggestions(textAthleticRank.text)
     }
 }

@@ -12,7 +12,14 @@ TextField {
     readonly property var completion: cell.ranked && table.rankCompletion.field === editorField
                                       ? table.rankCompletion : null
 
+    // The field shows a text of several lines on one, and a long one only in part.
+    readonly property bool showsWhole: table.textWidth(text) <= width - 8 &&
+                                       !table.hasSeveralLines(text)
+    readonly property bool noting: activeFocus && !showsWhole &&
+                                   !(completion && completion.showing)
+
     objectName: "editor"
+    onNotingChanged: table.noteEdit(cell, noting ? text : "")
     anchors.fill: parent
     visible: cell.editionMode
     text: table.valueText(cell.value)
@@ -27,6 +34,8 @@ TextField {
     onTextChanged: {
         if (completion)
             completion.typed();
+        if (noting)
+            table.noteEdit(cell, text);
     }
     // Return takes a suggestion picked with the arrows, else it ends the edit.
     onAccepted: {

@@ -21,7 +21,7 @@ TableView {
     // The title that Space sorts by while the header has the focus.
     property int headerColumn: 0
     property bool headerFocused: false
-    readonly property real arrowRoom: Math.ceil(fontMetrics.advanceWidth("▲")) + 4
+    readonly property real arrowRoom: fitter.arrowRoom
     readonly property real titleHeight: fontMetrics.height * 2
     // Tall enough for the delete button and the cell editor.
     readonly property real rowHeight: rowSizeProbe.implicitHeight + 2
@@ -30,6 +30,10 @@ TableView {
     readonly property int rowsAround: 320
     readonly property alias rankCompletion: rankCompletion
     property Item hoveredCell: null
+    // Changes with the window's width and with the scroll bar that comes and goes.
+    readonly property real viewWidth: viewport.width
+    // The widest text of each column in the rows measured at the last fit.
+    property var contentWidths: []
     readonly property alias editorComponent: editorComponent
     readonly property alias deleteButtonComponent: deleteButtonComponent
 
@@ -94,7 +98,15 @@ TableView {
         syncingIndicator = false;
     }
 
-    // The pointer over a marked cell shows its note after a moment.
+    // The editor shows a text of several lines, or a long one, whole in the note under it.
+    function noteEdit(cell, text) {
+        if (text !== "")
+            cellNote.show(cell, text);
+        else
+            cellNote.hide(cell);
+    }
+
+    // The pointer over a marked or cut cell shows its note after a moment.
     function hover(cell, over) {
         if (over) {
             hoveredCell = cell;
@@ -109,19 +121,46 @@ TableView {
     }
 
     function displayText(role, value) {
-        return TableColumns.shownText(role, value);
+        return fitter.shownText(role, value);
+    }
+
+    function hasSeveralLines(text) {
+        return fitter.hasSeveralLines(text);
+    }
+
+    function textWidth(text) {
+        return fitter.textWidth(text);
     }
 
     function titleWidth(title) {
-        return fitting.titleWidth(title);
+        return fitter.titleWidth(title);
     }
 
     function headerWidth(title, sorted) {
-        return fitting.headerWidth(title, sorted);
+        return fitter.headerWidth(title, sorted);
     }
 
+    function columnList(property) {
+        var list = [];
+        for (var i = 0; i < columnCount; ++i)
+            list.push(getColumn(i)[property]);
+        return list;
+    }
+
+    // Columns follow the texts of the rows in sight and a screenful more, so that no cell has
+    // to be made for them.
     function fitColumns() {
-        fitting.fit();
+        var rows = model && model.count > 0 ? 2 * Math.ceil(viewport.height / rowHeight) : 0;
+        contentWidths = fitter.contentWidths(model, columnList("role"), rows);
+        shareWidth();
+    }
+
+    // The same texts in the room there is now: after a resize or a new sorted column.
+    function shareWidth() {
+        var widths = fitter.widths(columnList("title"), columnList("role"), contentWidths,
+                                   sortRole, rowSizeProbe.implicitWidth + 8, viewport.width);
+        for (var i = 0; i < widths.length; ++i)
+            getColumn(i).width = widths[i];
     }
 
     objectName: "lolView"
@@ -138,9 +177,10 @@ TableView {
     }
     onSortRoleChanged: {
         syncIndicator();
-        fitting.makeRoomForArrow();
+        shareWidth();
     }
     onSortDescendingChanged: syncIndicator()
+    onViewWidthChanged: Qt.callLater(shareWidth)
     onSortIndicatorColumnChanged: headerClicked()
     onSortIndicatorOrderChanged: headerClicked()
 
@@ -183,9 +223,12 @@ TableView {
 
     Timer {
         interval: 500
-        running: lolView.hoveredCell !== null && lolView.hoveredCell.marked &&
-                 !lolView.hoveredCell.editionMode
-        onTriggered: cellNote.show(lolView.hoveredCell, lolView.hoveredCell.note)
+        running: lolView.hoveredCell !== null && !lolView.hoveredCell.editionMode
+        onTriggered: {
+            var text = lolView.hoveredCell.noteText();
+            if (text !== "")
+                cellNote.show(lolView.hoveredCell, text);
+        }
     }
 
     Component {
@@ -222,12 +265,9 @@ TableView {
         id: fontMetrics
     }
 
-    ColumnFitting {
-        id: fitting
-        table: lolView
-        metrics: fontMetrics
-        rowHeight: lolView.rowHeight
-        deleteWidth: rowSizeProbe.implicitWidth + 8
+    ColumnFitter {
+        id: fitter
+        font: fontMetrics.font
     }
 
     Button {

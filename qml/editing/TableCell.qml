@@ -19,12 +19,21 @@ Rectangle {
     property var notes
     readonly property string note: notes && notes[role] ? notes[role] : ""
     readonly property bool marked: note !== ""
+    readonly property string shownText: table.displayText(role, value)
     readonly property bool ranked: role === "athleticRank"
     readonly property bool editable: TableColumns.isEditable(role)
     readonly property bool deletion: role === "delete"
     property bool editionMode: false
     property Item editor: null
     property Item deleteButton: null
+
+    // What the note under the pointer says: the whole text where the cell shows less of it,
+    // elided or of several lines, and the repeats. Asked only while the pointer rests.
+    function noteText() {
+        var whole = table.valueText(value);
+        var cut = !deletion && (cellText.truncated || table.hasSeveralLines(whole));
+        return cut ? (marked ? whole + "\n\n" + note : whole) : note;
+    }
 
     // Every way out of the editor keeps its text; only Return and Enter leave the focus to
     // be placed, elsewhere it has already gone.
@@ -55,14 +64,14 @@ Rectangle {
         anchors.rightMargin: 4
         verticalAlignment: Text.AlignVCenter
         visible: !cell.deletion && !cell.editionMode
-        text: cell.table.displayText(cell.role, cell.value)
+        text: cell.shownText
         color: cell.textColor
         elide: cell.elideMode
     }
 
     MouseArea {
         anchors.fill: parent
-        hoverEnabled: cell.marked
+        hoverEnabled: true
         onContainsMouseChanged: cell.table.hover(cell, containsMouse)
         onClicked: {
             if (!cell.editable) {

@@ -276,7 +276,7 @@ void TestListExporter::pdfPagesAndHeaders()
             .split(QLatin1Char('\f'));
     texts.removeAll(QString());
     QCOMPARE(texts.size(), pages);
-    QVERIFY(texts.at(0).startsWith(QStringLiteral("Список 5А.json\nДата печати: ") +
+    QVERIFY(texts.at(0).startsWith(QStringLiteral("Список 5А\nДата печати: ") +
                                    QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))));
     QList<int> seen;
     for (int page = 0; page < pages; ++page) {

@@ -126,6 +126,9 @@ Item {
                 typeInto("textPectoralNumber", data.pectoral);
                 typeInto("textAthleticRank", data.rank);
             }
+            // Suggestions open under the rank, over "Добавить"; Escape closes them.
+            if (item("completionList").visible)
+                keyClick(Qt.Key_Escape);
             add();
             compare(entryText(0), "Ivan Petrov  School 5 ГТО");
 

@@ -1,5 +1,6 @@
 import QtQuick 2.7
 import QtTest 1.1
+import QtQuick.Window 2.2
 import "../../qml"
 import Quillor.Lists 1.0
 
@@ -145,6 +146,59 @@ Item {
             // A list emptied after its save differs from the file.
             rows.clear();
             tryCompare(mark, "visible", true);
+        }
+
+        // No text of the page under the bar, and the form's foot in the page. The test's
+        // font is larger than the program's, so the page has the window's whole height.
+        function test_barCoversNothing() {
+            leaveRecoveryFile("creation");
+            open("creation");
+            page.anchors.fill = undefined;
+            page.height = 768;
+            waitForRendering(page);
+            var bar = item("recoveryBar");
+            var covered = [];
+            var walk = function (parent) {
+                for (var i = 0; i < parent.children.length; ++i) {
+                    var child = parent.children[i];
+                    if (child !== bar && child.visible) {
+                        if (child.text !== undefined && child.mapToItem(page, 0, 0).y < bar.height)
+                            covered.push(child.text);
+                        walk(child);
+                    }
+                }
+            };
+            walk(page);
+            var save = item("saveButton");
+            var foot = save.mapToItem(page, 0, save.height).y;
+            mouseClick(item("discardButton"));
+            compare(covered, []);
+            verify(foot <= page.height, "save button cut");
+        }
+
+        // The editing page is made when its tab is opened; its offer is told before.
+        function test_editingOfferAtStart() {
+            leaveRecoveryFile("creation");
+            leaveRecoveryFile("editing");
+            var window = createTemporaryObject(Qt.createComponent("../../qml/main.qml"), null);
+            var tabs = findChild(window.contentItem, "tabView");
+            var editing = tabs.getTab(1);
+            compare(editing.title, "Редактирование списка •");
+            compare(editing.item, null);
+            tryVerify(function () { return tabs.getTab(0).item !== null; });
+            var creation = findChild(tabs.getTab(0).item, "recovery");
+            var text = findChild(tabs.getTab(0).item, "recoveryText");
+            verify(/ Ещё один — на вкладке редактирования$/.test(text.text), text.text);
+            tabs.currentIndex = 1;
+            tryVerify(function () { return editing.item !== null; });
+            mouseClick(findChild(editing.item, "discardButton"));
+            compare(editing.title, "Редактирование списка");
+            verify(text.text.indexOf("вкладке") < 0, text.text);
+            creation.discard();
+            // The tests' window gets the keys back, for the shortcuts of later tests.
+            window.destroy();
+            container.Window.window.requestActivate();
+            tryVerify(function () { return container.Window.active; });
         }
     }
 }

@@ -66,11 +66,24 @@ Item {
             compare(names(), "");
         }
 
+        // Where the buttons below the line are, in the page.
+        function buttonPlaces() {
+            return ["clearButton", "loadPathButton", "saveButton"].map(function (name) {
+                var place = item(name).mapToItem(page, 0, 0);
+                return name + " " + place.x + "," + place.y;
+            }).join("; ");
+        }
+
         function test_repeatLine() {
             var line = item("repeatNotice");
             fillGto("Anna", "12345678901", "17");
             compare(line.visible, false);
+            var places = buttonPlaces();
             mouseClick(item("addButton"));
+            verify(line.visible);
+            // Layouts settle before the frame.
+            waitForRendering(page);
+            compare(buttonPlaces(), places);
             compare(line.text, "УИН уже есть в списке: запись 1; " +
                                "нагрудный номер уже есть в списке: запись 1");
             verify(line.visible);
@@ -114,6 +127,9 @@ Item {
             var list = item("completionList");
             compare(list.visible, data.shown.length > 0);
             compare(list.suggestions, data.shown);
+            if (list.visible)
+                verify(list.mapToItem(item("textAthleticRank"), 0, 0).y >=
+                       item("textAthleticRank").height, "the suggestions are not under the rank");
             for (var i = 0; i < data.keys.length; ++i)
                 keyClick(data.keys[i]);
             if (data.click >= 0) {

@@ -238,6 +238,8 @@ Item {
             var list = item("completionList");
             verify(list.visible);
             compare(list.suggestions, ["КМС"]);
+            // Under the cell, where the table has room.
+            verify(list.mapToItem(editor, 0, 0).y >= editor.height);
             keyClick(Qt.Key_Down);
             keyClick(Qt.Key_Return);
             // The pick fills the editor; the next Return ends the edit.
