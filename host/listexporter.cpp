@@ -10,7 +10,8 @@
 #include <QFileInfo>
 
 int ListExporter::save(ParticipantListModel *model, int format, const QUrl &target,
-                       const QString &listPath, bool newPagePerOrganization)
+                       const QString &listPath, bool newPagePerOrganization,
+                       const QString &loadedPath)
 {
     if (replaced != 0) {
         replaced = 0;
@@ -22,8 +23,8 @@ int ListExporter::save(ParticipantListModel *model, int format, const QUrl &targ
     // An export never takes the place of the list it was made from, by any of its names:
     // told here, and once more right before the file is written.
     SafeSave::Options options;
-    options.keep = FileId::of(listPath);
-    if (options.keep.valid && FileId::of(path) == options.keep)
+    options.keep = {FileId::of(listPath), FileId::of(loadedPath)};
+    if (options.keeps(FileId::of(path)))
         return IsListFile;
     try {
         const ExportTable table = ExportTable::build(model->rows(), model->keys());

@@ -38,11 +38,13 @@ public:
     explicit ListExporter(QObject *parent = nullptr) : QObject(parent) {}
 
     // Exports the model's rows to the local file `target`. `listPath` names the list in the
-    // PDF's title and is never written: a target that is the list's file, by any of its
-    // names, gives IsListFile.
+    // PDF's title and is never written, nor is `loadedPath`, the file the rows came from when
+    // the path was changed since: a target that is either, by any of its names, gives
+    // IsListFile.
     // `newPagePerOrganization` starts each organization of the PDF on a page of its own.
     Q_INVOKABLE int save(ParticipantListModel *model, int format, const QUrl &target,
-                         const QString &listPath, bool newPagePerOrganization = false);
+                         const QString &listPath, bool newPagePerOrganization = false,
+                         const QString &loadedPath = QString());
     int replacedCells() const { return replaced; }
 
     // The list's path with the format's extension instead of its own, as a file URL; an

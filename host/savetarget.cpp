@@ -13,12 +13,13 @@ QString SaveTarget::localPath(const QString &target)
     return target.startsWith(QLatin1String("file:")) ? QUrl(target).toLocalFile() : target;
 }
 
-QString SaveTarget::question(const QString &target, const QString &kept) const
+QString SaveTarget::question(const QString &target, const QStringList &kept) const
 {
     const QString path = localPath(target);
     const FileId id = FileId::of(path);
     // A folder is no file to replace: the write itself fails with its notice.
-    if (!id.valid || QFileInfo(path).isDir() || id == FileId::of(kept) ||
+    const auto isKept = [&id](const QString &file) { return id == FileId::of(file); };
+    if (!id.valid || QFileInfo(path).isDir() || std::any_of(kept.begin(), kept.end(), isKept) ||
         std::find(writtenFiles.begin(), writtenFiles.end(), id) != writtenFiles.end())
         return QString();
     QString text =

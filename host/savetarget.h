@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 // Whether a save or an export would replace a file the operator may not mean to lose, and
@@ -18,9 +19,10 @@ public:
 
     // "Файл «имя» уже существует. Заменить его?", with a second line for a participant list
     // that tells its number of records; empty when no file is there, or when this object
-    // wrote the one there, or when it is the file `kept`, which the write itself refuses.
-    // `target` is a path or a file URL.
-    Q_INVOKABLE QString question(const QString &target, const QString &kept = QString()) const;
+    // wrote the one there, or when it is one of the files `kept`, which the write itself
+    // refuses. `target` is a path or a file URL.
+    Q_INVOKABLE QString question(const QString &target,
+                                 const QStringList &kept = QStringList()) const;
     // The file now at `target` is one this object wrote.
     Q_INVOKABLE void written(const QString &target);
 

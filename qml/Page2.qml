@@ -187,6 +187,7 @@ FocusScope {
                 objectName: "exportRow"
                 model: jsonModel
                 listPath: pathRow.text
+                loadedPath: listHistory.listPath
                 question: overwriteQuestion
                 onStarted: root.finishEditing()
                 onFailed: failureLabel.show(reason)

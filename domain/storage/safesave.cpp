@@ -144,8 +144,10 @@ bool hasOwnAttributes(const std::string &path)
 // with the mode a new file takes.
 bool isKept(const struct stat &st, const Options &options)
 {
-    return options.keep.valid && std::uint64_t(st.st_dev) == options.keep.device &&
-           std::uint64_t(st.st_ino) == options.keep.inode;
+    return std::any_of(options.keep.begin(), options.keep.end(), [&st](const FileId &id) {
+        return id.valid && std::uint64_t(st.st_dev) == id.device &&
+               std::uint64_t(st.st_ino) == id.inode;
+    });
 }
 
 bool replace(const std::string &path, const struct stat *old, const QByteArray &bytes,
@@ -174,7 +176,7 @@ bool replace(const std::string &path, const struct stat *old, const QByteArray &
     }
     // As late as it can be: another name of the kept file may have taken this one meanwhile.
     struct stat now = {};
-    if (options.keep.valid && ::stat(path.c_str(), &now) == 0 && isKept(now, options)) {
+    if (!options.keep.empty() && ::stat(path.c_str(), &now) == 0 && isKept(now, options)) {
         ::unlink(temp.c_str());
         result = Refused;
         return true;
@@ -339,7 +341,7 @@ Result write(const QString &path, const QByteArray &bytes, const Options &option
         file.cancelWriting();
         return WriteFailed;
     }
-    if (options.keep.valid && FileId::of(path) == options.keep) {
+    if (options.keeps(FileId::of(path))) {
         file.cancelWriting();
         return Refused;
     }

@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <algorithm>
+#include <vector>
 
 // Writing whole files so that a failure never leaves a damaged one behind. FileIO.save,
 // the exports and the recovery store all go through here.
@@ -25,9 +27,14 @@ struct Options
     // The program's own files: a new one is made with mode 0600 from the start, and a file
     // replaced gets 0600 too, whatever mode it had.
     bool privateFile = false;
-    // A file that must not be written, by identity: checked before writing and once more
+    // Files that must not be written, by identity: checked before writing and once more
     // right before the new content takes the target's place.
-    FileId keep;
+    std::vector<FileId> keep;
+
+    bool keeps(const FileId &id) const
+    {
+        return id.valid && std::find(keep.begin(), keep.end(), id) != keep.end();
+    }
 };
 
 // Replaces the content of the file at `path` with `bytes`. The file keeps its owner, group,

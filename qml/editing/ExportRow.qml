@@ -12,6 +12,9 @@ RowLayout {
     property ParticipantListModel model: null
     // The list file's path: it names the suggested files and titles the PDF.
     property string listPath: ""
+    // The file the rows were loaded from, which the path field may no longer name; never
+    // written either.
+    property string loadedPath: ""
     // Asks before an export replaces a file.
     property OverwriteQuestion question: null
 
@@ -54,7 +57,7 @@ RowLayout {
     // Nothing is written before the question about a file already there is answered.
     function exportTo(format, url) {
         var target = ListExporter.withSuffix(url, format);
-        var text = saveTarget.question(String(target), listPath);
+        var text = saveTarget.question(String(target), [listPath, loadedPath]);
         if (text !== "" && question) {
             question.ask(text, function() { write(format, target); });
             return -1;
@@ -63,7 +66,8 @@ RowLayout {
     }
 
     function write(format, target) {
-        var result = ListExporter.save(model, format, target, listPath, newPageCheckBox.checked);
+        var result = ListExporter.save(model, format, target, listPath, newPageCheckBox.checked,
+                                         loadedPath);
         if (result > 0)
             failed(ListExporter.failureText(result));
         else if (format === ListExporter.Excel && ListExporter.replacedCells > 0)
