@@ -62,6 +62,13 @@ QString ListExporter::failureText(int result)
     return result == IsListFile ? QStringLiteral("Это файл самого списка") : QString();
 }
 
+QString ListExporter::replacedText(int cells)
+{
+    return QStringLiteral(
+               "Знаки, которых не может быть в Excel, заменены на «\uFFFD» в ячейках: %1")
+        .arg(cells);
+}
+
 QString ListExporter::suffix(int format)
 {
     switch (format) {

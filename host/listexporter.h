@@ -59,6 +59,8 @@ public:
     // The cause of a failed export for the notice's smaller line; empty where there is
     // nothing more to say.
     Q_INVOKABLE static QString failureText(int result);
+    // The notice after a spreadsheet whose cells lost characters a sheet cannot hold.
+    Q_INVOKABLE static QString replacedText(int cells);
 
 signals:
     void replacedCellsChanged();

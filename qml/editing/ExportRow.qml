@@ -71,8 +71,7 @@ RowLayout {
         if (result > 0)
             failed(ListExporter.failureText(result));
         else if (format === ListExporter.Excel && ListExporter.replacedCells > 0)
-            replaced("Знаки, которых не может быть в Excel, заменены на «\uFFFD» в ячейках: " +
-                     ListExporter.replacedCells);
+            replaced(ListExporter.replacedText(ListExporter.replacedCells));
         return result;
     }
 
