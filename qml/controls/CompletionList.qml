@@ -62,6 +62,9 @@ Rectangle {
     }
 
     objectName: "completionList"
+    Accessible.role: Accessible.List
+    Accessible.name: "Подсказки"
+    Accessible.description: "Стрелки выбирают подсказку, Enter её вставляет"
     visible: showing
     z: 10
     width: Math.max(field ? field.width : 0, column.implicitWidth + 2)
@@ -98,6 +101,9 @@ Rectangle {
                 implicitWidth: suggestionText.implicitWidth + 12
                 height: suggestionText.implicitHeight + 6
                 color: index === list.current ? Theme.suggestion : Theme.background
+                Accessible.role: Accessible.ListItem
+                Accessible.name: modelData
+                Accessible.selected: index === list.current
 
                 Text {
                     id: suggestionText

@@ -15,6 +15,10 @@ Label {
     function show(cause) {
         detailLabel.text = cause ? cause : "";
         visible = true;
+        // A screen reader announces an alert as it comes into view, so each message
+        // brings it in anew; the label itself stays, as it may hold the focus.
+        alert.visible = false;
+        alert.visible = true;
         fadeOutAnimation.start();
     }
 
@@ -24,6 +28,18 @@ Label {
     color: Theme.notice
     visible: false
     opacity: 0
+    Accessible.role: Accessible.StaticText
+    Accessible.name: text
+    Accessible.description: detailLabel.text
+
+    Item {
+        id: alert
+        objectName: "noticeAlert"
+        visible: false
+        Accessible.role: Accessible.AlertMessage
+        Accessible.name: detailLabel.text !== "" ? failureLabel.text + ". " + detailLabel.text
+                                                 : failureLabel.text
+    }
 
     Label {
         id: detailLabel
@@ -47,5 +63,6 @@ Label {
         to: 0
         duration: Theme.noticeFade
         easing.type: Easing.Linear
+        onStopped: alert.visible = false
     }
 }

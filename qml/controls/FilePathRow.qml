@@ -14,6 +14,9 @@ RowLayout {
     readonly property Item field: loadFileTextField
     // Whether the dialog insists on a file that exists already.
     property bool selectExisting: true
+    // What a screen reader says of the field: the page tells what the path is for.
+    property string fieldName: "Путь к файлу"
+    property string fieldDescription: ""
 
     // A dialog URL as the platform's own path: file:///home/a%20b.json gives
     // /home/a b.json, file:///C:/Temp/x.json gives C:/Temp/x.json, and a network
@@ -48,6 +51,8 @@ RowLayout {
         objectName: "loadPathButton"
         text: "Ввести имя файла"
         Layout.alignment: Qt.AlignLeft
+        Accessible.name: text
+        Accessible.description: "Открывает окно выбора файла"
         onClicked: {
             if (dialogLoader.item)
                 dialogLoader.item.openOver(pathRow);
@@ -61,6 +66,8 @@ RowLayout {
         objectName: "loadFileTextField"
         Layout.fillWidth: true
         text: pathRow.filePath
+        Accessible.name: pathRow.fieldName
+        Accessible.description: pathRow.fieldDescription
     }
 
     Loader {

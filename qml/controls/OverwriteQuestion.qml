@@ -40,6 +40,7 @@ FocusScope {
     z: 4
     Accessible.role: Accessible.Dialog
     Accessible.name: "Заменить файл?"
+    Accessible.description: questionText.text
     // No key reaches the page below while the question waits.
     Keys.onPressed: {
         if (event.key === Qt.Key_Escape || event.key === Qt.Key_Return ||
@@ -95,6 +96,7 @@ FocusScope {
                     KeyNavigation.backtab: cancelButton
                     text: "Заменить"
                     Accessible.name: "Заменить"
+                    Accessible.description: "Записывает новый файл на место прежнего"
                     onClicked: question.answer(true)
                 }
 
@@ -105,6 +107,7 @@ FocusScope {
                     KeyNavigation.backtab: replaceButton
                     text: "Отмена"
                     Accessible.name: "Отмена"
+                    Accessible.description: "Оставляет прежний файл как есть"
                     onClicked: question.answer(false)
                 }
             }

@@ -33,6 +33,8 @@ Rectangle {
     implicitHeight: offerRow.implicitHeight + 2 * Theme.barPadding
     color: Theme.recoveryBar
     border.color: Theme.recoveryBarFrame
+    Accessible.role: Accessible.AlertMessage
+    Accessible.name: visible ? recovery.offerText : ""
 
     RowLayout {
         id: offerRow
@@ -51,6 +53,8 @@ Rectangle {
             id: restoreButton
             objectName: "restoreButton"
             text: "Восстановить"
+            Accessible.name: "Восстановить несохранённый список"
+            Accessible.description: "Возвращает на страницу список, не сохранённый при прошлом запуске"
             onClicked: bar.answer(restoreButton, true)
         }
 
@@ -58,6 +62,8 @@ Rectangle {
             id: discardButton
             objectName: "discardButton"
             text: "Удалить"
+            Accessible.name: "Удалить несохранённый список"
+            Accessible.description: "Отказывается от списка прошлого запуска; страница не меняется"
             onClicked: bar.answer(discardButton, false)
         }
     }

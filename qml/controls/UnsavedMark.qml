@@ -10,4 +10,7 @@ Label {
     anchors.verticalCenter: parent.verticalCenter
     text: "Есть несохранённые изменения"
     color: Theme.unsavedMark
+    Accessible.role: Accessible.StaticText
+    Accessible.name: text
+    Accessible.description: "Список отличается от последнего загруженного или сохранённого"
 }

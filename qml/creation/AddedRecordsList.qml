@@ -33,10 +33,14 @@ Column {
             anchors.margins: 1
             clip: true
             boundsBehavior: Flickable.StopAtBounds
+            Accessible.role: Accessible.List
+            Accessible.name: "Добавленные записи"
             // A long name gives way in its middle, so that the organization and the GTO
             // mark at the end stay in sight.
             delegate: Item {
                 objectName: "addedEntry"
+                Accessible.role: Accessible.ListItem
+                Accessible.name: text
                 readonly property string text: nameText.text + tailText.text
                 readonly property real room: addedList.width - addedScrollBar.width - 8
                 width: addedList.width - addedScrollBar.width

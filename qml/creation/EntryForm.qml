@@ -42,6 +42,8 @@ ColumnLayout {
             objectName: "textOrganization"
             Layout.fillWidth: true
             placeholderText: "Организация..."
+            Accessible.name: "Организация"
+            Accessible.description: "Обязательное поле"
             valid: text !== ""
         }
     }
@@ -59,6 +61,8 @@ ColumnLayout {
             objectName: "textGroup"
             Layout.fillWidth: true
             placeholderText: "Группа (Класс)..."
+            Accessible.name: "Группа (класс)"
+            Accessible.description: "Обязательное поле"
             valid: text !== ""
         }
     }
@@ -74,6 +78,8 @@ ColumnLayout {
             objectName: "textName"
             Layout.fillWidth: true
             placeholderText: "Ф.И.О...."
+            Accessible.name: "Фамилия, имя, отчество"
+            Accessible.description: "Обязательное поле"
             valid: text !== ""
         }
     }

@@ -43,6 +43,8 @@ ColumnLayout {
             objectName: "textUuid"
             Layout.fillWidth: true
             placeholderText: "УИНН..."
+            Accessible.name: "УИНН"
+            Accessible.description: "Идентификационный номер, 11 цифр"
             inputMask: "99999999999;"
             valid: ParticipantRules.isCompleteGtoUuid(text)
         }
@@ -60,6 +62,8 @@ ColumnLayout {
             objectName: "textBirthDate"
             Layout.fillWidth: true
             placeholderText: "Дата рождения... (дд.мм.гггг)"
+            Accessible.name: "Дата рождения"
+            Accessible.description: "дд.мм.гггг; возраст и ступень следуют из неё"
             inputMask: "99.99.9999;"
             valid: fields.ageAccepted
         }
@@ -76,6 +80,8 @@ ColumnLayout {
             id: textAge
             objectName: "textAge"
             text: fields.age
+            Accessible.name: "Возраст"
+            Accessible.description: "Следует из даты рождения"
             valid: fields.ageAccepted
         }
     }
@@ -92,6 +98,8 @@ ColumnLayout {
             objectName: "comboSex"
             Layout.fillWidth: true
             pixSize: fields.pixSize
+            Accessible.name: "Пол"
+            Accessible.description: "М или Ж"
         }
     }
 
@@ -106,6 +114,8 @@ ColumnLayout {
             id: textStep
             objectName: "textStep"
             text: ParticipantRules.plainStepText(ParticipantRules.stepFromAge(fields.age))
+            Accessible.name: "Ступень"
+            Accessible.description: "Следует из возраста"
         }
     }
 
@@ -121,6 +131,8 @@ ColumnLayout {
             objectName: "textPectoralNumber"
             Layout.fillWidth: true
             placeholderText: "Нагрудный номер..."
+            Accessible.name: "Нагрудный номер"
+            Accessible.description: "Необязательное поле"
         }
     }
 
@@ -137,6 +149,8 @@ ColumnLayout {
             objectName: "textAthleticRank"
             Layout.fillWidth: true
             placeholderText: "Спортивный разряд..."
+            Accessible.name: "Спортивный разряд"
+            Accessible.description: "Необязательное поле; стрелки вниз и вверх выбирают подсказку"
             onTextChanged: rankCompletion.typed()
             onAccepted: rankCompletion.take()
             Keys.onUpPressed: rankCompletion.move(-1)
@@ -149,6 +163,7 @@ ColumnLayout {
         id: rankCompletion
         parent: fields.overlay
         field: textAthleticRank
+        Accessible.name: "Подсказки разрядов"
         suggestions: ParticipantRules.rankSuggestions(textAthleticRank.text)
     }
 }

@@ -31,6 +31,8 @@ ColumnLayout {
             text: "ГТО"
             checked: true
             exclusiveGroup: radioGroupGTOMode
+            Accessible.name: text
+            Accessible.description: "Режим соревнований: участники ГТО с датой рождения и ступенью"
             style: ModeRadioStyle {
                 pixSize: selector.pixSize
             }
@@ -40,6 +42,8 @@ ColumnLayout {
             objectName: "trainingRadioButton"
             text: "Соревнование/Тренировка"
             exclusiveGroup: radioGroupGTOMode
+            Accessible.name: text
+            Accessible.description: "Режим соревнований: участники с организацией и группой"
             style: ModeRadioStyle {
                 pixSize: selector.pixSize
             }

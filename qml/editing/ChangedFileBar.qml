@@ -66,6 +66,7 @@ Rectangle {
             objectName: "mergeButton"
             text: "Объединить"
             Accessible.name: text
+            Accessible.description: "Добавляет записи из изменённого файла к списку и сохраняет"
             onClicked: bar.preview.openFile(bar.watch.beginMerge())
         }
 
@@ -73,6 +74,7 @@ Rectangle {
             objectName: "overwriteButton"
             text: "Перезаписать"
             Accessible.name: text
+            Accessible.description: "Записывает таблицу поверх изменённого файла"
             onClicked: bar.save(true)
         }
 
@@ -80,6 +82,7 @@ Rectangle {
             objectName: "changedCancelButton"
             text: "Отмена"
             Accessible.name: text
+            Accessible.description: "Ничего не записывает"
             onClicked: {
                 bar.watch.dismiss();
                 if (bar.focusAfter)

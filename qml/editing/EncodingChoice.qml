@@ -22,6 +22,7 @@ RowLayout {
         model: choice.encodings
         currentIndex: choice.encodings.indexOf(choice.encoding)
         Accessible.name: "Кодировка файла"
+        Accessible.description: "Другая кодировка читает файл заново"
         onActivated: {
             var picked = choice.encodings[index];
             // The box shows the file's encoding until the new reading has taken its place.

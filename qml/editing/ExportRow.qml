@@ -81,15 +81,20 @@ RowLayout {
 
     Repeater {
         model: [
-            { name: "excelExportButton", text: "Экспорт в Excel…", format: ListExporter.Excel },
-            { name: "csvExportButton", text: "Экспорт в CSV…", format: ListExporter.Csv },
-            { name: "pdfExportButton", text: "Печать в PDF…", format: ListExporter.Pdf }
+            { name: "excelExportButton", text: "Экспорт в Excel…", format: ListExporter.Excel,
+              description: "Сохраняет таблицу книгой Excel" },
+            { name: "csvExportButton", text: "Экспорт в CSV…", format: ListExporter.Csv,
+              description: "Сохраняет таблицу файлом CSV" },
+            { name: "pdfExportButton", text: "Печать в PDF…", format: ListExporter.Pdf,
+              description: "Сохраняет таблицу для печати в PDF" }
         ]
 
         KeyButton {
             id: exportButton
             objectName: modelData.name
             text: modelData.text
+            Accessible.name: modelData.text
+            Accessible.description: modelData.description
             onClicked: exportRow.begin(modelData.format, exportButton)
         }
     }
@@ -98,6 +103,8 @@ RowLayout {
         id: newPageCheckBox
         objectName: "newPagePerOrganizationCheckBox"
         text: "Каждая организация с новой страницы"
+        Accessible.name: text
+        Accessible.description: "Для печати в PDF"
     }
 
     Loader {

@@ -25,6 +25,8 @@ RowLayout {
         Layout.fillWidth: true
         placeholderText: "Поиск…"
         Keys.onEscapePressed: text = ""
+        Accessible.name: "Поиск"
+        Accessible.description: "Показывает только строки с этим текстом; Escape очищает"
     }
 
     Button {
@@ -32,6 +34,8 @@ RowLayout {
         text: "Отменить"
         enabled: bar.canUndo
         activeFocusOnTab: false
+        Accessible.name: text
+        Accessible.description: "Отменяет последнее изменение таблицы (Ctrl+Z)"
         onClicked: bar.undoClicked()
     }
 
@@ -40,6 +44,8 @@ RowLayout {
         text: "Повторить"
         enabled: bar.canRedo
         activeFocusOnTab: false
+        Accessible.name: text
+        Accessible.description: "Повторяет отменённое изменение (Ctrl+Y)"
         onClicked: bar.redoClicked()
     }
 }

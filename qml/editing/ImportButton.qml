@@ -11,6 +11,8 @@ KeyButton {
 
     objectName: "importButton"
     text: "Импорт…"
+    Accessible.name: text
+    Accessible.description: "Добавляет записи из файла xlsx, csv или txt"
     onClicked: {
         if (dialogLoader.item)
             dialogLoader.item.openOver(importButton);

@@ -39,6 +39,9 @@ Column {
         id: meaningBox
         objectName: "meaning:" + sourceColumn.column
         width: parent.width
+        Accessible.name: "Значение столбца «" + sourceColumn.header + "»"
+        Accessible.description: "Столбец " + (sourceColumn.column + 1) + " файла; выбранное: " +
+                                currentText
         // A participant list keeps every key as it is.
         enabled: sourceColumn.importer !== null && !sourceColumn.importer.isList
         model: sourceColumn.importer ? sourceColumn.importer.meaningNames : []

@@ -85,6 +85,9 @@ FocusScope {
 
     visible: listImport.ready || listImport.reading
     z: 2
+    Accessible.role: Accessible.Dialog
+    Accessible.name: "Импорт списка"
+    Accessible.description: listImport.countsText
     Keys.onEscapePressed: finish("cancel")
 
     ListImport {
@@ -139,6 +142,7 @@ FocusScope {
             visible: listImport.isList
             text: "Пропускать точные повторы"
             Accessible.name: text
+            Accessible.description: "Записи, которые уже есть в списке слово в слово, не добавляются"
             checked: listImport.skipExactRepeats
             onClicked: listImport.skipExactRepeats = checked
         }
@@ -185,6 +189,10 @@ FocusScope {
             readOnly: true
             tabChangesFocus: true
             text: listImport.problems.join("\n")
+            Accessible.name: listImport.isList ? "Повторы" : "Замечания"
+            Accessible.description: listImport.problems.length > 0
+                                    ? listImport.problems.length + ": " + listImport.problems.join("; ")
+                                    : "Нет"
         }
 
         RowLayout {
@@ -195,6 +203,8 @@ FocusScope {
                 // Nothing to add, and a replace would only empty the list.
                 enabled: listImport.rowCount > 0
                 text: "Добавить к списку"
+                Accessible.name: text
+                Accessible.description: "Добавляет строки файла к записям таблицы"
                 onClicked: preview.finish("add")
             }
 
@@ -202,6 +212,8 @@ FocusScope {
                 objectName: "importReplaceButton"
                 enabled: listImport.rowCount > 0
                 text: "Заменить список"
+                Accessible.name: text
+                Accessible.description: "Заменяет записи таблицы строками файла"
                 onClicked: preview.finish("replace")
             }
 
@@ -209,6 +221,8 @@ FocusScope {
                 id: cancelButton
                 objectName: "importCancelButton"
                 text: "Отмена"
+                Accessible.name: "Отменить импорт"
+                Accessible.description: "Список остаётся как был"
                 onClicked: preview.finish("cancel")
                 // The focus goes round inside the preview.
                 Keys.onTabPressed: preview.focusFirst()

@@ -44,6 +44,7 @@ FocusScope {
             maximumValue: 1
             value: progress.value
             Accessible.name: "Ход чтения файла"
+            Accessible.description: Math.round(progress.value * 100) + "%"
         }
 
         KeyButton {
@@ -52,6 +53,7 @@ FocusScope {
             Layout.alignment: Qt.AlignHCenter
             text: "Отмена"
             Accessible.name: "Отменить чтение файла"
+            Accessible.description: "Останавливает чтение; список остаётся как был"
             onClicked: progress.cancelled()
         }
     }
