@@ -85,9 +85,9 @@ FocusScope {
         list: itemModel
     }
 
-    // The buttons take the focus when pressed, so that the keys reach the list right after an
-    // add or a clear.
-    UndoShortcuts {
+    // A press on "Добавить" or "Очистить список" leaves the focus where it was: in a text
+    // field Ctrl+Z then takes back typing, elsewhere it takes back the add or the clear.
+    PageShortcuts {
         enabled: root.visible && !overwriteQuestion.visible
         onUndo: addHistory.undo()
         onRedo: addHistory.redo()
@@ -161,7 +161,7 @@ FocusScope {
                     Layout.alignment: Qt.AlignHCenter
                     text: "Добавить"
                     enabled: root.entryComplete
-                    activeFocusOnPress: true
+                    Accessible.description: "Добавить запись из формы в список"
                     onClicked: root.addEntry()
                 }
 
@@ -180,6 +180,8 @@ FocusScope {
                         elide: Text.ElideRight
                         color: Theme.notice
                         text: root.repeatNotice
+                        Accessible.role: Accessible.AlertMessage
+                        Accessible.name: text
                     }
                 }
 
@@ -187,7 +189,7 @@ FocusScope {
                     objectName: "clearButton"
                     Layout.alignment: Qt.AlignHCenter
                     text: "Очистить список"
-                    activeFocusOnPress: true
+                    Accessible.description: "Убрать все добавленные записи"
                     onClicked: root.clearList()
                 }
 
@@ -206,6 +208,7 @@ FocusScope {
                     objectName: "saveButton"
                     Layout.alignment: Qt.AlignHCenter
                     text: "Сохранить список"
+                    Accessible.description: "Записать список в файл по пути выше"
                     onClicked: root.saveList()
 
                     UnsavedMark {
@@ -233,6 +236,8 @@ FocusScope {
         id: failureLabel
         objectName: "failureLabel"
         font.pixelSize: root.pixSize * 4
+        Accessible.role: Accessible.AlertMessage
+        Accessible.name: text
     }
 
     OverwriteQuestion {
@@ -244,5 +249,7 @@ FocusScope {
         objectName: "recoveryFailureLabel"
         text: "Не удалось записать файл для восстановления"
         font.pixelSize: root.pixSize * 2
+        Accessible.role: Accessible.AlertMessage
+        Accessible.name: text
     }
 }
