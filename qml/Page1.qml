@@ -60,7 +60,7 @@ FocusScope {
     // On failure the list stays, so another path can be tried.
     function writeList() {
         if (page.save(pathRow.text) > 0)
-            failureLabel.show();
+            notices.failureLabel.show();
     }
 
     CreationPage {
@@ -100,7 +100,7 @@ FocusScope {
         model: itemModel
         history: addHistory
         page: PageRecovery.Creation
-        onWriteFailed: recoveryFailureLabel.show()
+        onWriteFailed: notices.recoveryFailureLabel.show()
     }
 
     // The offer pushes the page down, so that it covers nothing.
@@ -181,7 +181,6 @@ FocusScope {
                         color: Theme.notice
                         text: root.repeatNotice
                         Accessible.role: Accessible.AlertMessage
-                        Accessible.name: text
                     }
                 }
 
@@ -232,24 +231,13 @@ FocusScope {
         }
     }
 
-    FailureNotice {
-        id: failureLabel
-        objectName: "failureLabel"
-        font.pixelSize: root.pixSize * 4
-        Accessible.role: Accessible.AlertMessage
-        Accessible.name: text
+    PageNotices {
+        id: notices
+        anchors.fill: parent
+        pixSize: root.pixSize
     }
 
     OverwriteQuestion {
         id: overwriteQuestion
-    }
-
-    FailureNotice {
-        id: recoveryFailureLabel
-        objectName: "recoveryFailureLabel"
-        text: "Не удалось записать файл для восстановления"
-        font.pixelSize: root.pixSize * 2
-        Accessible.role: Accessible.AlertMessage
-        Accessible.name: text
     }
 }

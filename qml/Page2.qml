@@ -25,10 +25,7 @@ FocusScope {
     function historyStep(back) {
         if (lolView.activeFocus && !lolView.headerFocused)
             finishEditing();
-        if (back)
-            listHistory.undo();
-        else
-            listHistory.redo();
+        return back ? listHistory.undo() : listHistory.redo();
     }
 
     // A list named on the command line, loaded as the load button would.
@@ -109,12 +106,13 @@ FocusScope {
 
     // Taking a load back brings back the path of the list before it; a load itself leaves
     // the field as typed.
-    function followListPath() {
-        if (listHistory.listPath !== "" && listHistory.listPath !== pathRow.text)
-            pathRow.filePath = listHistory.listPath;
+    Connections {
+        target: listHistory
+        onListPathChanged: {
+            if (listHistory.listPath !== "" && listHistory.listPath !== pathRow.text)
+                pathRow.filePath = listHistory.listPath;
+        }
     }
-
-    Component.onCompleted: listHistory.listPathChanged.connect(followListPath)
 
     ColumnLayout {
         anchors.fill: parent
@@ -185,10 +183,7 @@ FocusScope {
                 question: overwriteQuestion
                 onStarted: root.finishEditing()
                 onFailed: notices.failureLabel.show(reason)
-                onReplaced: {
-                    notices.exportNotice.text = notice;
-                    notices.exportNotice.show();
-                }
+                onReplaced: notices.showExportNotice(notice)
             }
 
             ImportButton {
@@ -228,7 +223,6 @@ FocusScope {
             color: Theme.statusText
             text: page.statusText
             Accessible.role: Accessible.StatusBar
-            Accessible.name: text
         }
     }
 
@@ -236,7 +230,7 @@ FocusScope {
         id: notices
         anchors.fill: parent
         pixSize: root.pixSize
-        cursor: lolView.cursor
+        keyTarget: lolView.cursor
     }
 
     ImportPreview {

@@ -92,6 +92,12 @@ Item {
         }
     }
 
+    // Delete empties a cell as an edit does, a step of its own.
+    function clear(row, role) {
+        if (TableColumns.isEditable(role) && row >= 0 && row < model.count)
+            history.editCell(model.sourceRow(row), role, "");
+    }
+
     function removeRow(row) {
         if (row >= 0 && row < model.count)
             history.remove(model.sourceRow(row));

@@ -66,28 +66,6 @@ TableView {
         return column >= 0 && column < columnCount ? getColumn(column).role : "delete";
     }
 
-    // The current cell in sight, the columns left of it counted from the view's start.
-    function showCursor() {
-        if (cursor.rowCount === 0)
-            return;
-        positionViewAtRow(cursor.row, ListView.Contain);
-        var left = 0;
-        for (var i = 0; i < cursor.column; ++i)
-            left += getColumn(i).width;
-        var right = left + getColumn(cursor.column).width;
-        if (left < flickableItem.contentX)
-            flickableItem.contentX = left;
-        else if (right > flickableItem.contentX + viewport.width)
-            flickableItem.contentX = Math.min(left, right - viewport.width);
-    }
-
-    // Delete empties the current cell as an edit does, a step of its own.
-    function clearCurrent() {
-        var role = roleAt(cursor.column);
-        if (TableColumns.isEditable(role) && cursor.row < model.count)
-            history.editCell(model.sourceRow(cursor.row), role, "");
-    }
-
     function sortColumn(index) {
         var role = roleAt(index);
         if (role === "delete")
@@ -218,14 +196,11 @@ TableView {
         columnCount: Math.max(0, lolView.columnCount - 1)
         pageRows: Math.max(1, Math.floor(lolView.viewport.height / lolView.rowHeight) - 1)
         editing: cellHost.editingCell !== null
-        onRowChanged: lolView.showCursor()
-        onColumnChanged: lolView.showCursor()
         onEditRequested: {
-            lolView.showCursor();
             if (cellHost.currentCell)
                 cellHost.openEditor(cellHost.currentCell, typed);
         }
-        onClearRequested: lolView.clearCurrent()
+        onClearRequested: cellHost.clear(row, lolView.roleAt(column))
         onRemoveRequested: cellHost.removeRow(row)
     }
 
@@ -240,20 +215,7 @@ TableView {
         onUndoRequested: lolView.undoRequested()
         onRedoRequested: lolView.redoRequested()
         editorComponent: CellEditor {}
-        deleteButtonComponent: Button {
-            property Item cell
-
-            objectName: "deleteButton"
-            anchors.centerIn: parent
-            text: "Удалить"
-            activeFocusOnTab: false
-            Accessible.name: "Удалить строку " + (cell.row + 1)
-            onClicked: {
-                // An edit still open in another row commits before the rows shift.
-                cellHost.finishEditing();
-                cellHost.removeRow(cell.row);
-            }
-        }
+        deleteButtonComponent: DeleteButton {}
     }
 
     FontMetrics {

@@ -71,7 +71,8 @@ Rectangle {
         if (current)
             host.currentCell = cell;
         if (deletion)
-            deleteButton = host.deleteButtonComponent.createObject(cell, { cell: cell });
+            deleteButton = host.deleteButtonComponent.createObject(cell, { cell: cell,
+                                                                           host: host });
     }
     Accessible.role: Accessible.Cell
     Accessible.name: host.title(column) + ", строка " + (row + 1)

@@ -44,6 +44,23 @@ Item {
         return true;
     }
 
+    // The current cell in sight, the columns left of it counted from the view's start. The
+    // view is a table view; its flickable scrolls the columns.
+    function showCell() {
+        if (rowCount === 0)
+            return;
+        view.positionViewAtRow(row, ListView.Contain);
+        var left = 0;
+        for (var i = 0; i < column; ++i)
+            left += view.getColumn(i).width;
+        var right = left + view.getColumn(column).width;
+        var list = view.flickableItem;
+        if (left < list.contentX)
+            list.contentX = left;
+        else if (right > list.contentX + view.viewport.width)
+            list.contentX = Math.min(left, right - view.viewport.width);
+    }
+
     // Ctrl+Tab leaves the table at once, as Tab does past its last cell.
     function leave(forward) {
         var next = view.nextItemInFocusChain(forward);
@@ -83,7 +100,10 @@ Item {
             break;
         case Qt.Key_F2:
         case Qt.Key_Return:
-        case Qt.Key_Enter: editRequested(""); break;
+        case Qt.Key_Enter:
+            showCell();
+            editRequested("");
+            break;
         case Qt.Key_Delete:
             if (ctrl)
                 removeRequested();
@@ -93,8 +113,10 @@ Item {
         default:
             handled = plain && event.text !== "" && event.text.charCodeAt(0) >= 32 &&
                       event.text.charCodeAt(0) !== 127;
-            if (handled)
+            if (handled) {
+                showCell();
                 editRequested(event.text);
+            }
         }
         event.accepted = handled;
     }
@@ -106,4 +128,6 @@ Item {
             engaged = within(focusItem, view) && focusItem.objectName.indexOf("header:") !== 0;
     }
     onRowCountChanged: moveTo(row, column)
+    onRowChanged: showCell()
+    onColumnChanged: showCell()
 }
