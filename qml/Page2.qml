@@ -106,13 +106,12 @@ FocusScope {
 
     // Taking a load back brings back the path of the list before it; a load itself leaves
     // the field as typed.
-    Connections {
-        target: listHistory
-        onListPathChanged: {
-            if (listHistory.listPath !== "" && listHistory.listPath !== pathRow.text)
-                pathRow.filePath = listHistory.listPath;
-        }
+    function followListPath() {
+        if (listHistory.listPath !== "" && listHistory.listPath !== pathRow.text)
+            pathRow.filePath = listHistory.listPath;
     }
+
+    Component.onCompleted: listHistory.listPathChanged.connect(followListPath)
 
     ColumnLayout {
         anchors.fill: parent

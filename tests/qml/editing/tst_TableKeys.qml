@@ -71,6 +71,14 @@ Item {
             keyClick(Qt.Key_Tab, Qt.ControlModifier);
             verify(item("header:name").activeFocus);
             verify(!cell(1, "name").framed);
+            // A click makes a cell current, one that takes no edit too.
+            mouseClick(cell(2, "step"));
+            compare(at(), "2:6");
+            verify(cell(2, "step").framed);
+            // Shift+Tab before the first cell leaves for the find field.
+            keyClick(Qt.Key_Home, Qt.ControlModifier);
+            keyClick(Qt.Key_Backtab, Qt.ShiftModifier);
+            verify(item("findField").activeFocus);
         }
 
         function test_editsByKeys() {
