@@ -1,5 +1,7 @@
 #include "editingpage.h"
 
+#include <QStringList>
+
 void EditingPage::setTable(ListFilterModel *table)
 {
     if (shownRows == table)
@@ -12,6 +14,10 @@ void EditingPage::setTable(ListFilterModel *table)
              {&ListFilterModel::countChanged, &ListFilterModel::filterTextChanged,
               &ListFilterModel::duplicateCountChanged})
             connect(table, signal, this, &EditingPage::statusTextChanged);
+        // The current row's notes change with any row that it repeats.
+        connect(table, &QAbstractItemModel::dataChanged, this, &EditingPage::statusTextChanged);
+        connect(table, &QAbstractItemModel::modelReset, this, &EditingPage::statusTextChanged);
+        connect(table, &QAbstractItemModel::layoutChanged, this, &EditingPage::statusTextChanged);
     }
     emit tableChanged();
     emit statusTextChanged();
@@ -22,7 +28,31 @@ QString EditingPage::statusText() const
     QString text = QStringLiteral("Записей: %1").arg(listModel ? listModel->rowCount() : 0);
     if (shownRows && !shownRows->filterText().isEmpty())
         text += QStringLiteral(", показано %1").arg(shownRows->count());
-    return text + QStringLiteral(". Повторов: %1").arg(shownRows ? shownRows->duplicateCount() : 0);
+    text += QStringLiteral(". Повторов: %1").arg(shownRows ? shownRows->duplicateCount() : 0);
+    if (!shownRows || current < 0 || current >= shownRows->count())
+        return text;
+    // A person's note stands in two columns; it is said once.
+    QStringList notes;
+    const QVariantMap byKey =
+        shownRows->index(current).data(ListFilterModel::DuplicatesRole).toMap();
+    for (const QVariant &note : byKey) {
+        if (!notes.contains(note.toString()))
+            notes.append(note.toString());
+    }
+    if (notes.isEmpty())
+        return text;
+    return text + QStringLiteral(". Запись %1: %2")
+                      .arg(QString::number(shownRows->sourceRow(current) + 1),
+                           notes.join(QStringLiteral("; ")));
+}
+
+void EditingPage::setCurrentRow(int row)
+{
+    if (row == current)
+        return;
+    current = row;
+    emit currentRowChanged();
+    emit statusTextChanged();
 }
 
 bool EditingPage::load(const QString &path)

@@ -12,7 +12,10 @@ class EditingPage : public ListPage
     // The rows the table shows.
     Q_PROPERTY(ListFilterModel *table READ table WRITE setTable NOTIFY tableChanged)
     // "Записей: 12, показано 3. Повторов: 2".
+    // Followed by the notes on the current row's repeats, while it has some.
     Q_PROPERTY(QString statusText READ statusText NOTIFY statusTextChanged)
+    // The table's row that has the current cell, as shown; -1 for none.
+    Q_PROPERTY(int currentRow READ currentRow WRITE setCurrentRow NOTIFY currentRowChanged)
     // Tells a save that another desk or program changed the list file since its load.
     Q_PROPERTY(ListFileWatch *fileWatch READ fileWatch CONSTANT)
 
@@ -22,6 +25,8 @@ public:
     ListFilterModel *table() const { return shownRows; }
     void setTable(ListFilterModel *table);
     QString statusText() const;
+    int currentRow() const { return current; }
+    void setCurrentRow(int row);
     ListFileWatch *fileWatch() { return &watch; }
 
     // Replaces the list with the file's; a file that is no list leaves it as it was, and the
@@ -34,6 +39,7 @@ public:
 signals:
     void tableChanged();
     void statusTextChanged();
+    void currentRowChanged();
 
 protected:
     void listContentChanged() override { emit statusTextChanged(); }
@@ -43,4 +49,5 @@ private:
     QPointer<ListFilterModel> shownRows;
     ListFileWatch watch{this};
     bool overwriting = false;
+    int current = -1;
 };

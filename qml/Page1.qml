@@ -60,7 +60,7 @@ FocusScope {
     // On failure the list stays, so another path can be tried.
     function writeList() {
         if (page.save(pathRow.text) > 0)
-            failureLabel.show();
+            notices.failureLabel.show();
     }
 
     CreationPage {
@@ -85,9 +85,9 @@ FocusScope {
         list: itemModel
     }
 
-    // The buttons take the focus when pressed, so that the keys reach the list right after an
-    // add or a clear.
-    UndoShortcuts {
+    // A press on "Добавить" or "Очистить список" leaves the focus where it was: in a text
+    // field Ctrl+Z then takes back typing, elsewhere it takes back the add or the clear.
+    PageShortcuts {
         enabled: root.visible && !overwriteQuestion.visible
         onUndo: addHistory.undo()
         onRedo: addHistory.redo()
@@ -100,7 +100,7 @@ FocusScope {
         model: itemModel
         history: addHistory
         page: PageRecovery.Creation
-        onWriteFailed: recoveryFailureLabel.show()
+        onWriteFailed: notices.recoveryFailureLabel.show()
     }
 
     // The offer pushes the page down, so that it covers nothing.
@@ -161,7 +161,7 @@ FocusScope {
                     Layout.alignment: Qt.AlignHCenter
                     text: "Добавить"
                     enabled: root.entryComplete
-                    activeFocusOnPress: true
+                    Accessible.description: "Добавить запись из формы в список"
                     onClicked: root.addEntry()
                 }
 
@@ -180,6 +180,7 @@ FocusScope {
                         elide: Text.ElideRight
                         color: Theme.notice
                         text: root.repeatNotice
+                        Accessible.role: Accessible.AlertMessage
                     }
                 }
 
@@ -187,7 +188,7 @@ FocusScope {
                     objectName: "clearButton"
                     Layout.alignment: Qt.AlignHCenter
                     text: "Очистить список"
-                    activeFocusOnPress: true
+                    Accessible.description: "Убрать все добавленные записи"
                     onClicked: root.clearList()
                 }
 
@@ -206,6 +207,7 @@ FocusScope {
                     objectName: "saveButton"
                     Layout.alignment: Qt.AlignHCenter
                     text: "Сохранить список"
+                    Accessible.description: "Записать список в файл по пути выше"
                     onClicked: root.saveList()
 
                     UnsavedMark {
@@ -229,20 +231,13 @@ FocusScope {
         }
     }
 
-    FailureNotice {
-        id: failureLabel
-        objectName: "failureLabel"
-        font.pixelSize: root.pixSize * 4
+    PageNotices {
+        id: notices
+        anchors.fill: parent
+        pixSize: root.pixSize
     }
 
     OverwriteQuestion {
         id: overwriteQuestion
-    }
-
-    FailureNotice {
-        id: recoveryFailureLabel
-        objectName: "recoveryFailureLabel"
-        text: "Не удалось записать файл для восстановления"
-        font.pixelSize: root.pixSize * 2
     }
 }

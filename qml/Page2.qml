@@ -17,7 +17,7 @@ FocusScope {
 
     // Ends an open cell edit, which commits it, by taking the focus to the notice label.
     function finishEditing() {
-        failureLabel.forceActiveFocus();
+        notices.failureLabel.forceActiveFocus();
     }
 
     // An edit still open commits first, so that it is the step taken back. Keys that come
@@ -25,10 +25,7 @@ FocusScope {
     function historyStep(back) {
         if (lolView.activeFocus && !lolView.headerFocused)
             finishEditing();
-        if (back)
-            listHistory.undo();
-        else
-            listHistory.redo();
+        return back ? listHistory.undo() : listHistory.redo();
     }
 
     // A list named on the command line, loaded as the load button would.
@@ -42,7 +39,7 @@ FocusScope {
         finishEditing();
         lolView.showRowsFirst();
         if (!page.load(pathRow.text)) {
-            loadFailureLabel.show(jsonModel.loadError);
+            notices.loadFailureLabel.show(jsonModel.loadError);
             return;
         }
         lolView.fitColumns();
@@ -54,7 +51,7 @@ FocusScope {
         finishEditing();
         var result = overwrite === true ? page.overwrite(pathRow.text) : page.save(pathRow.text);
         if (result > 0 && result !== ListFileWatch.ChangedOnDisk)
-            failureLabel.show();
+            notices.failureLabel.show();
     }
 
     EditingPage {
@@ -63,14 +60,7 @@ FocusScope {
         table: tableModel
         history: listHistory
         recovery: recovery
-    }
-
-    // Rows copied from a spreadsheet; text fields keep Ctrl+V for themselves.
-    Keys.onPressed: {
-        if (event.matches(StandardKey.Paste) && !importPreview.visible) {
-            event.accepted = true;
-            importPreview.openClipboard();
-        }
+        currentRow: lolView.cursor.shown ? lolView.cursor.row : -1
     }
 
     ParticipantListModel {
@@ -93,16 +83,15 @@ FocusScope {
         filterText: findBar.text
     }
 
-    Shortcut {
-        sequence: "Ctrl+F"
+    // Ctrl+V takes rows copied from a spreadsheet; text fields keep it for themselves.
+    PageShortcuts {
         enabled: root.visible && !overwriteQuestion.visible
-        onActivated: findBar.focusFind()
-    }
-
-    UndoShortcuts {
-        enabled: root.visible && !overwriteQuestion.visible
+        findEnabled: true
+        pasteEnabled: !importPreview.visible
         onUndo: root.historyStep(true)
         onRedo: root.historyStep(false)
+        onFind: findBar.focusFind()
+        onPaste: importPreview.openClipboard()
     }
 
     PageRecovery {
@@ -112,7 +101,7 @@ FocusScope {
         model: jsonModel
         history: listHistory
         page: PageRecovery.Editing
-        onWriteFailed: recoveryFailureLabel.show()
+        onWriteFailed: notices.recoveryFailureLabel.show()
     }
 
     // Taking a load back brings back the path of the list before it; a load itself leaves
@@ -164,6 +153,7 @@ FocusScope {
             objectName: "loadButton"
             Layout.alignment: Qt.AlignHCenter
             text: "Загрузить список"
+            Accessible.description: "Открыть файл по пути выше в таблице"
             onClicked: root.loadList()
         }
 
@@ -172,6 +162,7 @@ FocusScope {
             objectName: "saveButton"
             Layout.alignment: Qt.AlignHCenter
             text: "Сохранить список"
+            Accessible.description: "Записать таблицу в файл по пути выше"
             onClicked: root.saveList()
 
             UnsavedMark {
@@ -190,11 +181,8 @@ FocusScope {
                 loadedPath: listHistory.listPath
                 question: overwriteQuestion
                 onStarted: root.finishEditing()
-                onFailed: failureLabel.show(reason)
-                onReplaced: {
-                    exportNotice.text = notice;
-                    exportNotice.show();
-                }
+                onFailed: notices.failureLabel.show(reason)
+                onReplaced: notices.showExportNotice(notice)
             }
 
             ImportButton {
@@ -212,6 +200,8 @@ FocusScope {
             canRedo: listHistory.canRedo
             onUndoClicked: root.historyStep(true)
             onRedoClicked: root.historyStep(false)
+            // The find field leaves Down alone once its cursor is at the end.
+            Keys.onDownPressed: lolView.enter()
         }
 
         ParticipantTable {
@@ -220,7 +210,7 @@ FocusScope {
             Layout.fillHeight: true
             model: tableModel
             history: listHistory
-            focusSink: failureLabel
+            focusSink: notices.failureLabel
             onUndoRequested: root.historyStep(true)
             onRedoRequested: root.historyStep(false)
         }
@@ -231,13 +221,15 @@ FocusScope {
             Layout.bottomMargin: root.pixSize / 2
             color: Theme.statusText
             text: page.statusText
+            Accessible.role: Accessible.StatusBar
         }
     }
 
-    FailureNotice {
-        id: failureLabel
-        objectName: "failureLabel"
-        font.pixelSize: root.pixSize * 4
+    EditingNotices {
+        id: notices
+        anchors.fill: parent
+        pixSize: root.pixSize
+        keyTarget: lolView.cursor
     }
 
     ImportPreview {
@@ -246,34 +238,14 @@ FocusScope {
         anchors.fill: parent
         pixSize: root.pixSize
         listModel: jsonModel
-        onFailed: loadFailureLabel.show(reason)
+        onFailed: notices.loadFailureLabel.show(reason)
         onClosed: {
             root.finishEditing();
             Qt.callLater(lolView.fitColumns);
         }
     }
 
-    FailureNotice {
-        id: exportNotice
-        objectName: "exportNotice"
-        font.pixelSize: root.pixSize * 2
-    }
-
-    FailureNotice {
-        id: loadFailureLabel
-        objectName: "loadFailureLabel"
-        text: "Не удалось загрузить файл"
-        font.pixelSize: root.pixSize * 4
-    }
-
     OverwriteQuestion {
         id: overwriteQuestion
-    }
-
-    FailureNotice {
-        id: recoveryFailureLabel
-        objectName: "recoveryFailureLabel"
-        text: "Не удалось записать файл для восстановления"
-        font.pixelSize: root.pixSize * 2
     }
 }

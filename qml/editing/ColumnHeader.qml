@@ -30,6 +30,11 @@ Rectangle {
         if (column === 0)
             table.headerFocused = activeFocus;
     }
+    Accessible.role: Accessible.ColumnHeader
+    Accessible.name: title
+    Accessible.description: role === "delete" ? "не сортируется"
+                            : !sorted ? "без сортировки"
+                            : table.sortDescending ? "по убыванию" : "по возрастанию"
     Keys.onLeftPressed: pick(-1)
     Keys.onRightPressed: pick(1)
     Keys.onSpacePressed: table.sortColumn(table.headerColumn)

@@ -28,46 +28,46 @@ TableView {
     property bool syncingIndicator: false
     // Beyond the rows in sight, the view keeps this much of the list made.
     readonly property int rowsAround: 320
-    readonly property alias rankCompletion: rankCompletion
-    property Item hoveredCell: null
+    readonly property alias rankCompletion: cellHost.rankCompletion
+    readonly property alias cursor: cursor
     // Changes with the window's width and with the scroll bar that comes and goes.
     readonly property real viewWidth: viewport.width
     // The widest text of each column in the rows measured at the last fit.
     property var contentWidths: []
-    readonly property alias editorComponent: editorComponent
-    readonly property alias deleteButtonComponent: deleteButtonComponent
+    property var columnTitles: []
 
     // A new list makes only the rows in sight before the frame that shows it; the rows
-    // around them, which make scrolling smooth, follow once that frame is out.
+    // around them, which make scrolling smooth, follow once that frame is out. The view's
+    // flickable is its list view, which alone has a cache of rows.
     function showRowsFirst() {
-        __listView.cacheBuffer = 0;
+        var list = flickableItem;
+        list.cacheBuffer = 0;
         var window = Window.window;
         if (!window)
             return;
         var restore = function () {
             window.frameSwapped.disconnect(restore);
-            __listView.cacheBuffer = rowsAround;
+            if (list)
+                list.cacheBuffer = rowsAround;
         };
         window.frameSwapped.connect(restore);
     }
 
     function finishEditing() {
-        focusSink.forceActiveFocus();
+        cellHost.finishEditing();
     }
 
-    // Rows are counted as shown; the history works on the list's own rows.
-    function setCell(row, role, text) {
-        if (row >= 0 && row < model.count)
-            history.editCell(model.sourceRow(row), role, text);
+    // The keys go to the current cell, as after a Tab into the table.
+    function enter() {
+        forceActiveFocus();
     }
 
-    function removeRow(row) {
-        if (row >= 0 && row < model.count)
-            history.remove(model.sourceRow(row));
+    function roleAt(column) {
+        return column >= 0 && column < columnCount ? getColumn(column).role : "delete";
     }
 
     function sortColumn(index) {
-        var role = index >= 0 && index < columnCount ? getColumn(index).role : "delete";
+        var role = roleAt(index);
         if (role === "delete")
             return;
         // An open edit commits before its row moves; keys that sort come from the header,
@@ -98,40 +98,6 @@ TableView {
         syncingIndicator = false;
     }
 
-    // The editor shows a text of several lines, or a long one, whole in the note under it.
-    function noteEdit(cell, text) {
-        if (text !== "")
-            cellNote.show(cell, text);
-        else
-            cellNote.hide(cell);
-    }
-
-    // The pointer over a marked or cut cell shows its note after a moment.
-    function hover(cell, over) {
-        if (over) {
-            hoveredCell = cell;
-        } else if (hoveredCell === cell) {
-            hoveredCell = null;
-            cellNote.hide(cell);
-        }
-    }
-
-    function valueText(value) {
-        return value === undefined || value === null ? "" : String(value);
-    }
-
-    function displayText(role, value) {
-        return fitter.shownText(role, value);
-    }
-
-    function hasSeveralLines(text) {
-        return fitter.hasSeveralLines(text);
-    }
-
-    function textWidth(text) {
-        return fitter.textWidth(text);
-    }
-
     function titleWidth(title) {
         return fitter.titleWidth(title);
     }
@@ -158,7 +124,7 @@ TableView {
     // The same texts in the room there is now: after a resize or a new sorted column.
     function shareWidth() {
         var widths = fitter.widths(columnList("title"), columnList("role"), contentWidths,
-                                   sortRole, rowSizeProbe.implicitWidth + 8, viewport.width);
+                                   sortRole, rowSizeProbe.implicitWidth + cellHost.textPadding / 2, viewport.width);
         for (var i = 0; i < widths.length; ++i)
             getColumn(i).width = widths[i];
     }
@@ -172,6 +138,7 @@ TableView {
         var columns = TableColumns.columns;
         for (var i = 0; i < columns.length; ++i)
             insertColumn(i, dataColumn.createObject(lolView, columns[i]));
+        columnTitles = columnList("title");
         syncIndicator();
         Qt.callLater(fitColumns);
     }
@@ -208,8 +175,9 @@ TableView {
     }
 
     itemDelegate: TableCell {
-        table: lolView
+        host: cellHost
         row: styleData.row
+        column: styleData.column
         role: styleData.role
         value: styleData.value
         textColor: styleData.textColor
@@ -217,48 +185,37 @@ TableView {
         notes: model ? model.duplicates : null
     }
 
-    CellNote {
-        id: cellNote
-    }
+    // The cursor has the keys that come to the table; the editor and the titles keep theirs.
+    Keys.onPressed: cursor.press(event)
 
-    Timer {
-        interval: 500
-        running: lolView.hoveredCell !== null && !lolView.hoveredCell.editionMode
-        onTriggered: {
-            var text = lolView.hoveredCell.noteText();
-            if (text !== "")
-                cellNote.show(lolView.hoveredCell, text);
+    TableCursor {
+        id: cursor
+        view: lolView
+        sink: lolView.focusSink
+        rowCount: lolView.model ? lolView.model.count : 0
+        columnCount: Math.max(0, lolView.columnCount - 1)
+        pageRows: Math.max(1, Math.floor(lolView.viewport.height / lolView.rowHeight) - 1)
+        editing: cellHost.editingCell !== null
+        onEditRequested: {
+            if (cellHost.currentCell)
+                cellHost.openEditor(cellHost.currentCell, typed);
         }
+        onClearRequested: cellHost.clear(row, lolView.roleAt(column))
+        onRemoveRequested: cellHost.removeRow(row)
     }
 
-    Component {
-        id: editorComponent
-        CellEditor {
-            table: lolView
-        }
-    }
-
-    Component {
-        id: deleteButtonComponent
-
-        Button {
-            property Item cell
-
-            objectName: "deleteButton"
-            anchors.centerIn: parent
-            text: "Удалить"
-            onClicked: {
-                // An edit still open in another row commits before the rows shift.
-                lolView.finishEditing();
-                lolView.removeRow(cell.row);
-            }
-        }
-    }
-
-    // One list for whichever rank cell is being edited.
-    CompletionList {
-        id: rankCompletion
-        suggestions: field ? ParticipantRules.rankSuggestions(field.text) : []
+    CellHost {
+        id: cellHost
+        model: lolView.model
+        history: lolView.history
+        fitter: fitter
+        cursor: cursor
+        focusSink: lolView.focusSink
+        titles: lolView.columnTitles
+        onUndoRequested: lolView.undoRequested()
+        onRedoRequested: lolView.redoRequested()
+        editorComponent: CellEditor {}
+        deleteButtonComponent: DeleteButton {}
     }
 
     FontMetrics {

@@ -317,11 +317,16 @@ std::string checkSheetXmlProperties(const char *data, std::size_t size)
     for (const auto &entry : fixed) {
         zip_source_t *source =
             zip_source_buffer(archive, entry[1].constData(), zip_uint64_t(entry[1].size()), 0);
-        if (!source || zip_file_add(archive, entry[0].constData(), source, ZIP_FL_OVERWRITE) < 0) {
+        const zip_int64_t index =
+            source ? zip_file_add(archive, entry[0].constData(), source, ZIP_FL_OVERWRITE) : -1;
+        if (index < 0) {
             zip_source_free(source);
             zip_discard(archive);
             return {};
         }
+        // Stored, not deflated: the reader's XML is what this target reaches for, and
+        // compressing six parts per input would cost most of its time.
+        zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_STORE, 0);
     }
     if (zip_close(archive) != 0) {
         zip_discard(archive);

@@ -42,6 +42,14 @@ void TestListPages::editingPage()
     QCOMPARE(page.statusText(), QStringLiteral("Записей: 3. Повторов: 2"));
     table.setFilterText(QStringLiteral("ян"));
     QCOMPARE(page.statusText(), QStringLiteral("Записей: 3, показано 1. Повторов: 2"));
+    // The current row's repeats follow, by the list's numbers; a row without any adds none.
+    page.setCurrentRow(0);
+    QCOMPARE(page.statusText(), QStringLiteral("Записей: 3, показано 1. Повторов: 2"));
+    table.setFilterText(QString());
+    page.setCurrentRow(1);
+    QCOMPARE(page.statusText(),
+             QStringLiteral("Записей: 3. Повторов: 2. Запись 2: Тот же УИН: запись 1"));
+    page.setCurrentRow(-1);
 
     // A save makes the list clean and its file the list's; a load of it is a step.
     recovery.flush();

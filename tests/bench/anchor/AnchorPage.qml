@@ -64,30 +64,6 @@ FocusScope {
             id: lolView
             objectName: "lolView"
 
-            property var rankCompletion: null
-            property Component deleteButtonComponent: Button {
-                property Item cell
-                anchors.centerIn: parent
-                text: "Удалить"
-            }
-
-            function hover(cell, over) {
-            }
-
-            function displayText(role, value) {
-                if (role === "step" && value !== undefined && value !== null &&
-                        typeof value !== "boolean") {
-                    var step = Number(value);
-                    if (step < 8)
-                        return step.toFixed(0);
-                }
-                return valueText(value);
-            }
-
-            function valueText(value) {
-                return value === undefined || value === null ? "" : String(value);
-            }
-
             Layout.fillWidth: true
             Layout.fillHeight: true
             model: listModel
@@ -109,12 +85,22 @@ FocusScope {
             }
 
             itemDelegate: TableCell {
-                table: lolView
+                host: cellHost
                 row: styleData.row
+                column: styleData.column
                 role: styleData.role
                 value: styleData.value
                 textColor: styleData.textColor
                 elideMode: styleData.elideMode
+            }
+
+            CellHost {
+                id: cellHost
+                fitter: ColumnFitter {}
+                cursor: TableCursor {
+                    view: lolView
+                }
+                deleteButtonComponent: DeleteButton {}
             }
         }
     }
