@@ -99,7 +99,8 @@ ColumnLayout {
             Layout.fillWidth: true
             pixSize: fields.pixSize
             Accessible.name: "Пол"
-            Accessible.description: "М или Ж"
+            Accessible.description: currentIndex > 0 ? "Выбрано: " + currentText
+                                                     : "Не выбран: М или Ж"
         }
     }
 

@@ -17,7 +17,7 @@ plain | edit) closes=$count ;;
 both) closes=$((2 * count)) ;;
 *) echo "usage: close_loop.sh PROGRAM WM_CLOSE COUNT [plain|edit|both] [ARTIFACT_DIR]" >&2; exit 2 ;;
 esac
-drive_begin $((60 + 30 * closes)) "$1" "$2" "${5:-}"
+drive_begin $((90 + 60 * closes)) "$1" "$2" "${5:-}"
 
 list='['
 for i in $(seq 40); do
@@ -33,17 +33,14 @@ close_once() {
   # Each start as the first: the last close left its lists behind for recovery.
   rm -rf "$XDG_DATA_HOME" "$XDG_CONFIG_HOME"
   drive_start_program "$program"
-  press Tab
-  # Training mode, whose button is the second after the tab bar, and one participant.
-  tabs 2
-  press space
-  press Tab
+  creation_switch_to_training
   creation_add_training Club 5A 'Petrov Ilya'
-  creation_add_to_tab_bar
-  editing_load "$work/list.json"
+  editing_load "$work/list.json" 40
   if [ "$edit" = edit ]; then
-    # No key starts a cell edit: a click on the first row's name, and one letter typed.
-    click 60 310
+    # A click makes the first row's name the current cell, F2 edits it, one letter typed.
+    click_on "table cell" "Имя, строка 1"
+    press F2
+    wait_focus text "Имя, строка 1"
     expect_field 'Иванова Мария 1' "the first row's name cell"
     press x
   fi

@@ -1,11 +1,16 @@
-# Drives the real program in its own X server by keyboard, as an operator would; the
-# end-to-end tests and the screenshot script source this file and share its steps.
+# Drives the real program in its own X server with real keys and clicks, as an operator
+# would; the end-to-end tests and the screenshot script source this file and share its
+# steps. Each control is found by its accessible name and its place on the accessibility
+# bus, through one helper (atspi_driver.py) that runs beside the program; every wait is
+# for a condition, within a generous limit.
 #
 # A test calls drive_begin with its time limit and its own arguments; a script of another
 # kind sets `work` (a scratch folder of its own) and may set `artifacts` (a folder for a
 # picture of the window when a step fails). Every step either succeeds or ends the script
 # through drive_fail, which prints FAIL.
 
+drive_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$drive_dir/../common/a11y_session.sh"
 drive_pid=
 drive_server_pid=
 drive_watchdog_pid=
@@ -25,6 +30,10 @@ drive_fail() {
     echo "The program printed:" >&2
     cat "$work/app.log" >&2
   fi
+  if [ -s "$work/atspi.log" ]; then
+    echo "The accessibility helper printed:" >&2
+    cat "$work/atspi.log" >&2
+  fi
   exit 1
 }
 
@@ -39,10 +48,15 @@ drive_cleanup() {
   [ -n "$drive_watchdog_pid" ] &&
     kill $(pgrep -P "$drive_watchdog_pid") "$drive_watchdog_pid" 2>/dev/null
   if [ -n "$drive_pid" ]; then
-    { kill -9 "$drive_pid" && wait "$drive_pid"; } 2>/dev/null
+    { kill -9 "$drive_pid" && wait "$drive_pid"; } 2>/dev/null || true
   fi
+  # The helper, the buses and the server.
+  if [ -n "${drive_atspi_pid:-}" ]; then
+    { kill "$drive_atspi_pid" && wait "$drive_atspi_pid"; } 2>/dev/null || true
+  fi
+  [ -s "$work/bus/pids" ] && kill $(cat "$work/bus/pids") 2>/dev/null || true
   if [ -n "$drive_server_pid" ]; then
-    { kill "$drive_server_pid" && wait "$drive_server_pid"; } 2>/dev/null
+    { kill "$drive_server_pid" && wait "$drive_server_pid"; } 2>/dev/null || true
   fi
   rm -rf "$work"
 }
@@ -60,7 +74,7 @@ drive_time_limit() {
       echo "The program printed:" >&2
       cat "$work/app.log" >&2
     fi
-    kill -9 "$script" $(cat "$work/pids" 2>/dev/null) 2>/dev/null
+    kill -9 "$script" $(cat "$work/pids" "$work/bus/pids" 2>/dev/null) 2>/dev/null
     rm -rf "$work"
   ) </dev/null >/dev/null &
   drive_watchdog_pid=$!
@@ -87,70 +101,113 @@ drive_require() {
   done
 }
 
-# Our own server on a free display; it writes the display number once it accepts clients.
+# Our own server on a free display, with -noreset so that the root window keeps the
+# accessibility bus's address between clients; it writes the display number once it
+# accepts clients. Then the buses, and the helper that reads the program on them.
 drive_start_server() {
-  drive_require Xvfb xdotool xclip
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  drive_require Xvfb xdotool xprop dbus-daemon dbus-send
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -noreset -nolisten tcp 3>"$work/display" \
+    >"$work/xvfb.log" 2>&1 &
   drive_server_pid=$!
   echo "$drive_server_pid" >>"$work/pids"
   local i
-  for i in $(seq 100); do
+  for i in $(seq 300); do
     [ -s "$work/display" ] && break
+    kill -0 "$drive_server_pid" 2>/dev/null || break
     sleep 0.1
   done
   [ -s "$work/display" ] || drive_fail "Xvfb did not start: $(cat "$work/xvfb.log")"
   export DISPLAY=":$(head -n 1 "$work/display")"
-  mkdir -p -m 700 "$work/runtime"
+  mkdir -p -m 700 "$work/runtime" "$work/bus"
   export XDG_RUNTIME_DIR=$work/runtime
   # Recovery files and the file dialog's settings stay in the scratch folder.
   export XDG_DATA_HOME=$work/data
   export XDG_CONFIG_HOME=$work/config
-  export QT_QPA_PLATFORM=xcb
+  export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
   unset QT_QUICK_BACKEND
+  local why
+  why=$(a11y_session_start "$work/bus") || drive_fail "$why"
+  coproc drive_atspi { exec /usr/bin/python3 "$drive_dir/atspi_driver.py" 2>"$work/atspi.log"; }
+  drive_atspi_pid=$drive_atspi_PID
+  echo "$drive_atspi_pid" >>"$work/bus/pids"
+  local ready
+  IFS= read -r -t 120 ready <&"${drive_atspi[0]}" && [ "$ready" = "ok ready" ] ||
+    drive_fail "the accessibility helper did not start: $(cat "$work/atspi.log")"
 }
 
-# Starts the program and gives its window the keyboard. Nothing in the window has the
-# focus yet: the first Tab reaches the tab bar.
+# Sends one command to the helper and leaves its answer in `reply`; an error ends the
+# script. Its own waits end before this one.
+atspi() {
+  local IFS=$'\t'
+  printf '%s\n' "$*" >&"${drive_atspi[1]}" || drive_fail "the accessibility helper has gone"
+  IFS= read -r -t 600 reply <&"${drive_atspi[0]}" ||
+    drive_fail "the accessibility helper gave no answer to: $*"
+  [[ $reply == ok* ]] || drive_fail "${reply#error: }"
+  reply=${reply#ok}
+  reply=${reply# }
+}
+
+# Starts the program and gives its window the keyboard once it shows on the bus. Nothing
+# in the window has the focus yet.
 drive_start_program() {
   "$1" >"$work/app.log" 2>&1 &
   drive_pid=$!
   echo "$drive_pid" >>"$work/pids"
-  # Without a window manager only the class name picks the real top-level window. xdotool
-  # gives up when a window appears while it looks at another one: then it looks again.
-  local try
-  wid=
-  for try in 1 2 3; do
-    wid=$(timeout 20 xdotool search --sync --classname '^quillor-list-exporter$' 2>/dev/null |
-          head -n 1) || true
-    [ -n "$wid" ] && break
-  done
+  atspi app 60
+  # Without a window manager only the class name picks the real top-level window.
+  wid=$(timeout 60 xdotool search --sync --onlyvisible --classname '^quillor-list-exporter$' \
+        2>/dev/null | head -n 1) || true
   [ -n "$wid" ] || drive_fail "the window did not appear"
-  sleep 1
-  timeout 5 xdotool windowfocus --sync "$wid" || drive_fail "the window took no keyboard focus"
+  timeout 30 xdotool windowfocus --sync "$wid" || drive_fail "the window took no keyboard focus"
 }
 
 press() {
-  timeout 10 xdotool key --delay 20 "$@" || drive_fail "could not press $*"
-  sleep 0.05
+  timeout 30 xdotool key --delay 20 "$@" || drive_fail "could not press $*"
 }
 
-tabs() {
-  local i
-  for ((i = 0; i < $1; ++i)); do press Tab; done
+# Sets found_x, found_y, found_w and found_h to the place of the N-th showing element with
+# this ROLE and NAME (see atspi_driver.py), waiting for it to show.
+locate() {
+  atspi find 30 "$1" "$2" "${3:-0}"
+  read -r found_x found_y found_w found_h <<<"$reply"
 }
 
-backtabs() {
-  local i
-  for ((i = 0; i < $1; ++i)); do press shift+Tab; done
+# Clicks the middle of an element found by its role and name.
+click_on() {
+  locate "$@"
+  timeout 10 xdotool mousemove --sync $((found_x + found_w / 2)) $((found_y + found_h / 2)) \
+    click 1 || drive_fail "could not click $1 '$2'"
 }
 
-# What the focused text field holds, read through the clipboard. An empty field copies
-# nothing, so the clipboard is emptied first; xclip stays behind to serve it, and must not
-# hold this function's output open.
+# Waits until the element with this role and name has the keyboard focus.
+wait_focus() {
+  atspi focus 30 "$1" "$2"
+}
+
+# Presses Tab (or the key given third) until the element with this role and name has the
+# focus, at most once for each element that takes the focus.
+tab_to() {
+  local key=${3:-Tab} i
+  for i in $(seq 80); do
+    atspi focused
+    [ "$reply" = "$1"$'\t'"$2" ] && return 0
+    press "$key"
+  done
+  drive_fail "$key did not bring the focus to $1 '$2'; $reply has it"
+}
+
+# Waits until an element with this role and name shows, or no longer shows.
+wait_shown() {
+  atspi find 60 "$1" "$2" "${3:-0}"
+}
+wait_gone() {
+  atspi gone 60 "$1" "$2"
+}
+
+# What the focused text field holds.
 field_text() {
-  timeout 5 xclip -selection clipboard -i </dev/null >/dev/null 2>&1
-  press ctrl+a ctrl+c End
-  timeout 5 xclip -selection clipboard -o 2>/dev/null
+  atspi focustext 30
+  printf '%b' "${reply//%/%%}"
 }
 
 # Replaces the focused field's text and reads it back, typing again, slower each time, when
@@ -171,6 +228,13 @@ enter() {
   drive_fail "the field holds '$held' after typing '$1' four times"
 }
 
+# Clicks the text field with this name and types VALUE into it.
+fill() {
+  click_on text "$1"
+  wait_focus text "$1"
+  enter "$2"
+}
+
 # Checks what the focused field holds before going on.
 expect_field() {
   local held
@@ -178,16 +242,18 @@ expect_field() {
   [ "$held" = "$1" ] || drive_fail "${2:-the focused field} holds '$held', not '$1'"
 }
 
-# Clicks a point of the window: only for what no key reaches, such as a table cell.
-click() {
-  timeout 5 xdotool mousemove --window "$wid" "$1" "$2" click 1 || drive_fail "could not click"
-  sleep 0.3
-}
-
+# Waits until FILE is there and reads as complete: a list or CSV file ends with its line
+# end, a spreadsheet's zip and a PDF with their closing records.
 wait_for_file() {
   local i
-  for i in $(seq 50); do
-    [ -s "$1" ] && return 0
+  for i in $(seq 600); do
+    if [ -s "$1" ]; then
+      case $1 in
+      *.xlsx) unzip -tq "$1" >/dev/null 2>&1 && return 0 ;;
+      *.pdf) tail -c 32 "$1" | grep -q '%%EOF' && return 0 ;;
+      *) [ "$(tail -c 1 "$1" | od -An -c | tr -d ' ')" = '\n' ] && return 0 ;;
+      esac
+    fi
     sleep 0.1
   done
   drive_fail "$1 was not written"
@@ -225,20 +291,16 @@ drive_close() {
 }
 
 # --- Recovery --------------------------------------------------------------------------
-# While a page offers a list that an earlier run left unsaved, the two buttons of its bar
-# come first on the page, right after the tab bar: "Восстановить", then "Удалить". Once
-# the bar goes, the focus is in the creation page's organization field, or in the editing
-# page's path field.
 
 # This run's recovery files and those left by earlier ones.
 recovery_folder() {
   echo "$XDG_DATA_HOME/Orvend Electronics/quillor list exporter/recovery"
 }
 
-# From the tab bar: "Восстановить" pressed.
+# "Восстановить" pressed on the page's bar.
 recovery_restore() {
-  press Tab
-  press Return
+  click_on "push button" "Восстановить несохранённый список"
+  wait_gone "push button" "Восстановить несохранённый список"
 }
 
 # The number of records in the one recovery file of the page ("creation" or "editing"),
@@ -256,7 +318,7 @@ print(len(json.loads(rows)))' "${files[0]}" "$1" 2>/dev/null
 # Waits until the page's recovery file holds `count` records.
 wait_for_recovery() {
   local i
-  for i in $(seq 50); do
+  for i in $(seq 300); do
     [ "$(recovery_count "$1")" = "$2" ] && return 0
     sleep 0.1
   done
@@ -264,154 +326,117 @@ wait_for_recovery() {
 }
 
 # --- Creation page ---------------------------------------------------------------------
-# Focus order in GTO mode: tab bar, the two mode buttons, organization, name,
-# identification number, birth date, sex, bib number, athletic rank, "Добавить" (while
-# enabled), "Очистить список", the path row's button and field, "Сохранить список".
 
-# From the tab bar of a fresh window to the organization field.
-creation_from_tab_bar() {
-  tabs 3
+# Picks the sex in its box. A click would open the box's menu, which is not on the bus and
+# leaves the focus where it was: Tab brings the focus, and the arrows choose, "М" one below
+# the blank, "Ж" two.
+creation_pick_sex() {
+  tab_to "combo box" "Пол"
+  press Up Up
+  if [ "$1" = Ж ]; then press Down Down; else press Down; fi
+  atspi described 30 "combo box" "Пол" "Выбрано: $1"
 }
 
-# Fills the GTO form, starting in the organization field, and adds the entry with Return;
-# the focus stays on "Добавить". Sex is "М" or "Ж"; empty bib number or rank clear them.
+# Fills the GTO form and adds the entry with a click on "Добавить"; waits until the added
+# records show it. Sex is "М" or "Ж"; empty bib number or rank clear them.
 creation_add_gto() {
   creation_fill_gto "$@"
-  press Tab
-  press Return
+  creation_add
 }
 
 creation_fill_gto() {
   local organization=$1 name=$2 uuid=$3 birth_date=$4 sex=$5 bib=$6 rank=$7
-  enter "$organization"
-  press Tab
-  enter "$name"
-  press Tab
-  enter "$uuid"
-  press Tab
-  enter "$birth_date"
-  press Tab
-  press Up Up
-  if [ "$sex" = Ж ]; then press Down Down; else press Down; fi
-  press Tab
-  enter "$bib"
-  press Tab
-  enter "$rank"
+  fill "Организация" "$organization"
+  fill "Фамилия, имя, отчество" "$name"
+  fill "УИНН" "$uuid"
+  fill "Дата рождения" "$birth_date"
+  creation_pick_sex "$sex"
+  fill "Нагрудный номер" "$bib"
+  fill "Спортивный разряд" "$rank"
 }
 
-# From "Добавить" back to the organization field of the GTO form.
-creation_back_to_form() {
-  backtabs 7
+# "Добавить" clicked; waits until the added records show one more.
+creation_add() {
+  atspi count "list item" "*"
+  local before=$reply
+  click_on "push button" "Добавить"
+  atspi find 30 "list item" "*" "$before"
 }
 
-# From "Добавить" in GTO mode to training mode, the focus in the organization field.
 creation_switch_to_training() {
-  backtabs 8
-  press space
-  press Tab
+  click_on "radio button" "Соревнование/Тренировка"
+  wait_shown text "Группа (класс)"
 }
 
-# Training form from its organization field; adds the entry, the focus stays on
-# "Добавить".
+# Fills the training form and adds the entry.
 creation_add_training() {
-  enter "$1"
-  press Tab
-  enter "$2"
-  press Tab
-  enter "$3"
-  press Tab
-  press Return
+  fill "Организация" "$1"
+  fill "Группа (класс)" "$2"
+  fill "Фамилия, имя, отчество" "$3"
+  creation_add
 }
 
-# From "Добавить" to the tab bar.
-creation_add_to_tab_bar() {
-  tabs 5
-}
-
-# From "Добавить" to the path field, a path typed, and the list saved; the focus stays on
-# "Сохранить список", one Tab before the tab bar.
+# The path typed and the list saved.
 creation_save() {
-  tabs 3
-  enter "$1"
-  press Tab
-  press Return
+  fill "Путь к файлу" "$1"
+  click_on "push button" "Сохранить список"
   wait_for_file "$1"
 }
 
 # --- Editing page ----------------------------------------------------------------------
-# A load or a save leaves the focus on the page's notice label, whence Tab reaches the tab
-# bar. Focus order: tab bar, the path row's button and field, "Загрузить список",
-# "Сохранить список", the three export buttons, the new-page checkbox, "Импорт…", the find
-# field, the table, the column titles (one stop: Left and Right pick a title, Space sorts
-# by it), then each row's "Удалить". "Отменить" and "Повторить" take no focus: Ctrl+Z and
-# Ctrl+Y work.
 
-# From the tab bar to the editing page, a path typed and the list loaded.
+# The editing page shown, a path typed and the list loaded: the status line counts the
+# RECORDS.
 editing_load() {
-  press Right
-  tabs 2
-  enter "$1"
-  press Tab
-  press space
-  sleep 0.5
+  click_on "page tab" "Редактирование списка"
+  fill "Путь к файлу" "$1"
+  click_on "push button" "Загрузить список"
+  wait_shown "status bar" "~Записей: $2."
 }
 
-# From the notice label after a load: the rows sorted by the title picked with `rights`
-# presses of Right from the first one; the focus stays on the titles.
+# The rows sorted by the column titled TITLE; waits for its title to say so.
 editing_sort() {
-  tabs 13
-  local i
-  for ((i = 0; i < ${1:-0}; ++i)); do press Right; done
-  press space
+  click_on "table column header" "$1"
+  atspi described 30 "table column header" "$1" "по возрастанию"
 }
 
-# From the notice label after a load or save: the path typed anew and the list saved.
+# From the path field the list saved under a new path.
 editing_save() {
-  tabs 3
-  enter "$1"
-  tabs 2
-  press space
+  fill "Путь к файлу" "$1"
+  click_on "push button" "Сохранить список"
   wait_for_file "$1"
 }
 
 # A file dialog is a window of its own; it gets the keyboard once it shows.
 focus_dialog() {
   local dialog
-  dialog=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1) || true
+  dialog=$(timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1) || true
   [ -n "$dialog" ] || drive_fail "the dialog \"$1\" did not appear"
-  timeout 5 xdotool windowfocus --sync "$dialog" ||
+  timeout 30 xdotool windowfocus --sync "$dialog" ||
     drive_fail "the dialog \"$1\" took no keyboard focus"
 }
 
-# With the focus on an export button: opens its dialog, which suggests the list's name with
-# the format's extension, saves there and gives the window the keyboard back. The focus in
-# the window stays on the button.
+# Exports with the button of this name into the file its dialog suggests, EXPECTED.
 editing_export() {
-  local expected=$1
-  press Return
+  click_on "push button" "$1"
   focus_dialog "Экспорт списка"
-  tabs 2
-  expect_field "$expected" "the export dialog's path field"
-  press Return
-  wait_for_file "$expected"
-  timeout 5 xdotool windowfocus --sync "$wid" || drive_fail "the window took no keyboard focus"
+  atspi text 30 "text@Экспорт списка" "*"
+  [ "$reply" = "$2" ] || drive_fail "the export dialog suggests '$reply', not '$2'"
+  click_on "push button@Экспорт списка" "Сохранить"
+  wait_for_file "$2"
+  wait_gone frame "Экспорт списка"
+  timeout 30 xdotool windowfocus --sync "$wid" || drive_fail "the window took no keyboard focus"
 }
 
-# With the focus on "Импорт…": the file chosen in the import dialog and the preview's rows
-# added to the list with "Добавить к списку", the preview having `columns` columns. The
-# focus ends on the page's notice label.
-editing_import() {
-  local path=$1 columns=$2
-  press Return
+# The file PATH chosen in the import dialog; waits for the preview.
+editing_open_import() {
+  click_on "push button" "Импорт…"
   focus_dialog "Импорт списка"
-  tabs 2
-  enter "$path"
+  click_on "text@Импорт списка" "*"
+  enter "$1"
+  # The dialog's button takes the file picked in its list; Return takes the typed path.
   press Return
-  timeout 5 xdotool windowfocus --sync "$wid" || drive_fail "the window took no keyboard focus"
-  sleep 0.5
-  # The preview puts the focus on the first column's meaning; its buttons follow the
-  # columns.
-  tabs $((columns + 1))
-  press Return
-  sleep 0.5
+  wait_gone frame "Импорт списка"
+  timeout 30 xdotool windowfocus --sync "$wid" || drive_fail "the window took no keyboard focus"
+  wait_shown "push button" "Добавить к списку"
 }

@@ -9,17 +9,12 @@ set -euo pipefail
 slow_sync=$1
 shift
 source "$(dirname "$0")/drive.sh"
-drive_begin 90 "$@"
+drive_begin 150 "$@"
 LD_PRELOAD=$slow_sync drive_start_program "$program"
 
-# From the tab bar to the training mode, then to the organization field.
-press Tab
-tabs 2
-press space
-press Tab
+creation_switch_to_training
 creation_add_training 'Клуб' '5А' 'Петров Илья'
 wait_for_recovery creation 1
-backtabs 3
 creation_add_training 'Клуб' '5Б' 'Орлова Анна'
 drive_request_close "$wm_close" 30
 [ "$close_status" = 0 ] || drive_fail "exit status $close_status after the window closed"

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# In the real window, by keyboard: loads a list on the editing page, sorts it by name, deletes
-# a row and saves, takes the delete back with Ctrl+Z and saves again. Both files must hold
+# In the real window: loads a list on the editing page, sorts it by name, deletes a row and
+# saves, takes the delete back with "Отменить" and saves again. Both files must hold
 # the rows in the sorted order, byte for byte as the program writes them.
 #
 # Usage: sort_undo.sh PROGRAM WM_CLOSE [ARTIFACT_DIR]
 set -euo pipefail
 
 source "$(dirname "$0")/drive.sh"
-drive_begin 40 "$@"
+drive_begin 120 "$@"
 
 record() {
   printf '{"birthDate":"%s","group":"Школа 5","gtoUuid":"%s","isGto":true,"name":"%s","organization":"Школа 5","sex":"%s","step":"6.0"}' "$@"
@@ -19,15 +19,14 @@ ivanova=$(record 04.04.2003 44444444444 'иванова Анна' Ж)
 printf '[%s,%s,%s,%s]\n' "$yakovlev" "$yolkin" "$borisov" "$ivanova" >"$work/list.json"
 
 drive_start_program "$program"
-press Tab
-editing_load "$work/list.json"
-editing_sort
-# From the titles the second Tab reaches the second row's "Удалить"; the delete leaves the
-# focus on the notice label.
-tabs 2
-press space
+editing_load "$work/list.json" 4
+editing_sort "Имя"
+click_on "push button" "Удалить строку 2"
+wait_shown "status bar" "~Записей: 3."
 editing_save "$work/deleted.json"
-press ctrl+z
+# The path field keeps the focus after the save, where Ctrl+Z would take back typing.
+click_on "push button" "Отменить"
+wait_shown "status bar" "~Записей: 4."
 editing_save "$work/saved.json"
 drive_close "$wm_close"
 

@@ -14,6 +14,7 @@ work=$(mktemp -d -t quillor-package.XXXXXX)
 xvfb=
 cleanup() {
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  [ -s "$work/bus/pids" ] && kill $(cat "$work/bus/pids") 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -61,36 +62,28 @@ grep -q "<release version=\"$version\"" \
   "quillor list exporter $version" ] || fail "--version does not name $version"
 
 # The unpacked program with the system's Qt and QML modules alone, on a list named on its
-# command line, under its own X server and session bus.
+# command line, under its own X server and buses.
 unset QML2_IMPORT_PATH QML_IMPORT_PATH QT_PLUGIN_PATH QT_QPA_PLATFORM QT_QUICK_BACKEND
 export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime XDG_DATA_HOME=$work/home/data
 export XDG_CONFIG_HOME=$work/home/config QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
-mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$HOME" "$work/bus" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 printf '%s\n' '[{"group":"5А","isGto":false,"name":"Петров Илья","organization":"СК «Старт»"}]' \
   >"$work/список участников.json"
 exec {displayfd}<> <(:)
-Xvfb -displayfd "$displayfd" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd "$displayfd" -screen 0 1024x768x24 -noreset -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 read -r -t 20 -u "$displayfd" display || fail "Xvfb did not start"
 export DISPLAY=:$display
+source "$here/../common/a11y_session.sh"
+why=$(a11y_session_start "$work/bus") || fail "$why"
 cd "$work"
-# The bus's registry daemon writes to its standard output, so the titles go to a file.
-# Now and then Qt's accessibility bridge drops its first connection to a new bus; a second
-# start on a new bus tells that race from a program that never shows the list, and says so.
-show_list() {
-  dbus-run-session -- bash -c '
-    "$1" "список участников.json" >"$2/app.log" 2>&1 &
-    app=$!
-    /usr/bin/python3 "$3/shown_tabs.py" "quillor list exporter" 30 "Записей: 1. Повторов: 0" \
-      >"$2/tabs"
-    status=$?
-    kill "$app" 2>/dev/null
-    wait "$app" 2>/dev/null
-    exit $status' tabs "$root/usr/bin/quillor-list-exporter" "$work" "$here" \
-    >"$work/bus.log" 2>&1
-}
-show_list || { echo "the list did not show on the first start; starting once more" >&2; show_list; } ||
+"$root/usr/bin/quillor-list-exporter" "список участников.json" >"$work/app.log" 2>&1 &
+app=$!
+/usr/bin/python3 "$here/shown_tabs.py" "quillor list exporter" 60 "Записей: 1. Повторов: 0" \
+  >"$work/tabs" 2>"$work/bus.log" ||
   { cat "$work/bus.log" "$work/app.log" >&2; fail "the list did not show on the editing page"; }
+kill "$app"
+wait "$app" || true
 [ "$(cat "$work/tabs")" = $'Создание списка\nРедактирование списка' ] ||
   fail "the tabs are not the two pages: $(cat "$work/tabs")"
 [ ! -s "$work/app.log" ] || fail "the program printed: $(cat "$work/app.log")"
