@@ -172,10 +172,11 @@ locate() {
   read -r found_x found_y found_w found_h <<<"$reply"
 }
 
-# Clicks the middle of an element found by its role and name.
+# Clicks the middle of an element found by its role and name. The server takes the move
+# before the click, in order; --sync would wait forever when the pointer is there already.
 click_on() {
   locate "$@"
-  timeout 10 xdotool mousemove --sync $((found_x + found_w / 2)) $((found_y + found_h / 2)) \
+  timeout 30 xdotool mousemove $((found_x + found_w / 2)) $((found_y + found_h / 2)) \
     click 1 || drive_fail "could not click $1 '$2'"
 }
 
