@@ -22,6 +22,8 @@ Rectangle {
     }
 
     objectName: "cellNote"
+    Accessible.role: Accessible.ToolTip
+    Accessible.name: noteText.text
     visible: target !== null
     z: 20
     width: noteText.contentWidth + 10

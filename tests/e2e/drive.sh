@@ -250,7 +250,8 @@ wait_for_file() {
   for i in $(seq 600); do
     if [ -s "$1" ]; then
       case $1 in
-      *.xlsx) unzip -tq "$1" >/dev/null 2>&1 && return 0 ;;
+      *.xlsx) /usr/bin/python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).testzip()' \
+                "$1" 2>/dev/null && return 0 ;;
       *.pdf) tail -c 32 "$1" | grep -q '%%EOF' && return 0 ;;
       *) [ "$(tail -c 1 "$1" | od -An -c | tr -d ' ')" = '\n' ] && return 0 ;;
       esac
@@ -389,7 +390,7 @@ creation_save() {
 # The editing page shown, a path typed and the list loaded: the status line counts the
 # RECORDS.
 editing_load() {
-  click_on "page tab" "Редактирование списка"
+  click_on "page tab" "~Редактирование списка"
   fill "Путь к файлу" "$1"
   click_on "push button" "Загрузить список"
   wait_shown "status bar" "~Записей: $2."
