@@ -55,7 +55,6 @@ Item {
 
     function makeCurrent(cell) {
         cursor.moveTo(cell.row, cell.column);
-        cursor.engaged = true;
     }
 
     // The editor starts with the cell's text, or with `typed` alone, as a spreadsheet's does.

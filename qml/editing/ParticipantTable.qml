@@ -57,9 +57,9 @@ TableView {
         cellHost.finishEditing();
     }
 
-    // The keys go to the current cell, as after a Tab into the table.
+    // The keys go to the current cell, even where the titles had the table's focus last.
     function enter() {
-        forceActiveFocus();
+        cursor.forceActiveFocus();
     }
 
     function roleAt(column) {

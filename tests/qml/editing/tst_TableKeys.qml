@@ -37,8 +37,7 @@ Item {
             tryCompare(item("lolView"), "rowCount", 4);
             waitForRendering(item("lolView"));
             // Down from the find field enters the table at its first cell.
-            keyClick(Qt.Key_F, Qt.ControlModifier);
-            keyClick(Qt.Key_Down);
+            enterTable();
             verify(item("lolView").activeFocus, "Down did not enter the table");
         }
 
@@ -52,8 +51,18 @@ Item {
             return String(JSON.parse(item("jsonModel").toJson())[row][role]);
         }
 
+        function enterTable() {
+            keyClick(Qt.Key_F, Qt.ControlModifier);
+            keyClick(Qt.Key_Down);
+        }
+
         function test_keysMoveTheFrame() {
             verify(cell(0, "name").framed);
+            // Until another key is used in the table, Tab passes over it.
+            keyClick(Qt.Key_Tab);
+            verify(item("header:name").activeFocus);
+            verify(!cell(0, "name").framed);
+            enterTable();
             var moves = [[Qt.Key_Right, 0, "0:1"], [Qt.Key_Down, 0, "1:1"],
                          [Qt.Key_End, 0, "1:8"], [Qt.Key_Home, 0, "1:0"],
                          [Qt.Key_End, Qt.ControlModifier, "3:8"], [Qt.Key_Up, 0, "2:8"],
@@ -74,6 +83,7 @@ Item {
             // A click makes a cell current, one that takes no edit too.
             mouseClick(cell(2, "step"));
             compare(at(), "2:6");
+            enterTable();
             verify(cell(2, "step").framed);
             // Shift+Tab before the first cell leaves for the find field.
             keyClick(Qt.Key_Home, Qt.ControlModifier);
