@@ -159,6 +159,21 @@ Item {
             compare(value(0, "athleticRank"), "1ю");
         }
 
+        // What a screen reader says of a cell, a title and its sort, a delete button.
+        function test_accessibleNames() {
+            var uuid = cell(2, "gtoUuid");
+            compare(uuid.Accessible.name, "ИД ГТО, строка 3");
+            compare(uuid.Accessible.description, "111. Тот же УИН: запись 1");
+            var title = item("header:name");
+            compare(title.Accessible.description, "без сортировки");
+            mouseClick(title);
+            compare(title.Accessible.description, "по возрастанию");
+            mouseClick(title);
+            compare(title.Accessible.description, "по убыванию");
+            compare(findChild(cell(1, "delete"), "deleteButton").Accessible.name,
+                    "Удалить строку 2");
+        }
+
         // The current row's repeats in the status line, a cut text whole beside its cell.
         function test_notesOfTheCurrentCell() {
             compare(item("statusLine").text,
