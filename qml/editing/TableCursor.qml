@@ -49,10 +49,11 @@ Item {
         return true;
     }
 
-    // The current cell in sight, the columns left of it counted from the view's start. The
-    // view is a table view; its flickable scrolls the columns.
+    // The current cell in sight while the table holds the keys; a load or a click moves no
+    // rows. The columns left of the cell are counted from the view's start: the view is a
+    // table view, whose flickable scrolls the columns.
     function showCell() {
-        if (rowCount === 0)
+        if (!shown)
             return;
         view.positionViewAtRow(row, ListView.Contain);
         var left = 0;
@@ -156,4 +157,5 @@ Item {
     onRowCountChanged: moveTo(row, column)
     onRowChanged: showCell()
     onColumnChanged: showCell()
+    onShownChanged: showCell()
 }

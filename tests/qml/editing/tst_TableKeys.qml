@@ -91,6 +91,30 @@ Item {
             verify(item("findField").activeFocus);
         }
 
+        function inSight(target) {
+            var view = item("lolView");
+            var top = target.mapToItem(view, 0, 0).y;
+            return top >= 0 && top + target.height <= view.height;
+        }
+
+        // The rows scroll to keep the current cell in sight.
+        function test_longList() {
+            var rows = [];
+            for (var i = 0; i < 100; ++i)
+                rows.push('{"name":"N' + i + '"}');
+            compare(FileIO.save(page.filePath, "[" + rows.join() + "]"), 0);
+            mouseClick(item("loadButton"));
+            tryCompare(item("lolView"), "rowCount", 100);
+            enterTable();
+            keyClick(Qt.Key_End, Qt.ControlModifier);
+            verify(inSight(cell(99, "name")));
+            keyClick(Qt.Key_PageUp);
+            keyClick(Qt.Key_PageUp);
+            var row = item("lolView").cursor.row;
+            verify(row > 0 && row < 90, "row " + row);
+            verify(inSight(cell(row, "name")));
+        }
+
         function test_editsByKeys() {
             keyClick(Qt.Key_F2);
             var editor = findChild(cell(0, "name"), "editor");
