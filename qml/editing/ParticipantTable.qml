@@ -123,8 +123,9 @@ TableView {
 
     // The same texts in the room there is now: after a resize or a new sorted column.
     function shareWidth() {
+        var deleteWidth = rowSizeProbe.implicitWidth + cellHost.textPadding / 2;
         var widths = fitter.widths(columnList("title"), columnList("role"), contentWidths,
-                                   sortRole, rowSizeProbe.implicitWidth + cellHost.textPadding / 2, viewport.width);
+                                   sortRole, deleteWidth, viewport.width);
         for (var i = 0; i < widths.length; ++i)
             getColumn(i).width = widths[i];
     }
