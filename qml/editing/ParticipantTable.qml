@@ -132,6 +132,8 @@ TableView {
 
     objectName: "lolView"
     selectionMode: SelectionMode.SingleSelection
+    Accessible.name: "Список участников"
+    Accessible.description: "Стрелки выбирают ячейку, F2 или Enter начинают правку"
     // Before the first load the titles alone set the widths.
     Component.onCompleted: {
         // The data columns come from the schema, before the delete column; the view has
