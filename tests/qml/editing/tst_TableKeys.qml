@@ -80,6 +80,9 @@ Item {
             keyClick(Qt.Key_Tab, Qt.ControlModifier);
             verify(item("header:name").activeFocus);
             verify(!cell(1, "name").framed);
+            keyClick(Qt.Key_Down);
+            verify(cell(1, "name").framed);
+            keyClick(Qt.Key_Tab, Qt.ControlModifier);
             // A click makes a cell current, one that takes no edit too.
             mouseClick(cell(2, "step"));
             compare(at(), "2:6");
