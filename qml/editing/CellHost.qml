@@ -20,7 +20,7 @@ Item {
     readonly property alias rankCompletion: rankCompletion
     readonly property real textPadding: fitter ? fitter.textPadding : 0
     property Item hoveredCell: null
-    // The cell whose editor has the focus, and the cell made of the cursor's place.
+    // The cell whose editor has the focus, and the cell at the cursor's place.
     property Item editingCell: null
     property Item currentCell: null
 
@@ -55,7 +55,6 @@ Item {
 
     function makeCurrent(cell) {
         cursor.moveTo(cell.row, cell.column);
-        cursor.engaged = true;
     }
 
     // The editor starts with the cell's text, or with `typed` alone, as a spreadsheet's does.
@@ -84,12 +83,10 @@ Item {
     // Return and Tab end an edit and move on, the focus to the sink.
     function commitAndMove(cell, rows, columns) {
         cell.commit(true);
-        if (rows !== 0 || columns !== 0) {
-            if (rows !== 0)
-                cursor.moveTo(cell.row + rows, cell.column);
-            else
-                cursor.step(columns > 0);
-        }
+        if (rows !== 0)
+            cursor.moveTo(cell.row + rows, cell.column);
+        else if (columns !== 0)
+            cursor.step(columns > 0);
     }
 
     // Delete empties a cell as an edit does, a step of its own.

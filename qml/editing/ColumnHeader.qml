@@ -2,8 +2,8 @@ import QtQuick 2.7
 import Quillor.Lists 1.0
 
 // A column title, one word a line, with an arrow while the rows are sorted by its column.
-// The first title is the header's one stop for Tab: Left and Right pick a title there, and
-// Space or Return sorts by it as a click does.
+// The first title is the header's one stop for Tab: Left and Right pick a title there,
+// Space or Return sorts by it as a click does, and Down goes to the cells.
 Rectangle {
     id: header
 
@@ -35,6 +35,8 @@ Rectangle {
     Accessible.description: role === "delete" ? "не сортируется"
                             : !sorted ? "без сортировки"
                             : table.sortDescending ? "по убыванию" : "по возрастанию"
+    // Down goes on to the cells, as from the find field.
+    Keys.onDownPressed: table.enter()
     Keys.onLeftPressed: pick(-1)
     Keys.onRightPressed: pick(1)
     Keys.onSpacePressed: table.sortColumn(table.headerColumn)

@@ -57,9 +57,9 @@ TableView {
         cellHost.finishEditing();
     }
 
-    // The keys go to the current cell, as after a Tab into the table.
+    // The keys go to the current cell, even where the titles had the table's focus last.
     function enter() {
-        forceActiveFocus();
+        cursor.forceActiveFocus();
     }
 
     function roleAt(column) {
@@ -123,14 +123,17 @@ TableView {
 
     // The same texts in the room there is now: after a resize or a new sorted column.
     function shareWidth() {
+        var deleteWidth = rowSizeProbe.implicitWidth + cellHost.textPadding / 2;
         var widths = fitter.widths(columnList("title"), columnList("role"), contentWidths,
-                                   sortRole, rowSizeProbe.implicitWidth + cellHost.textPadding / 2, viewport.width);
+                                   sortRole, deleteWidth, viewport.width);
         for (var i = 0; i < widths.length; ++i)
             getColumn(i).width = widths[i];
     }
 
     objectName: "lolView"
     selectionMode: SelectionMode.SingleSelection
+    Accessible.name: "Список участников"
+    Accessible.description: "Стрелки выбирают ячейку, F2 или Enter начинают правку"
     // Before the first load the titles alone set the widths.
     Component.onCompleted: {
         // The data columns come from the schema, before the delete column; the view has

@@ -71,13 +71,14 @@ Rectangle {
         if (current)
             host.currentCell = cell;
         if (deletion)
-            deleteButton = host.deleteButtonComponent.createObject(cell, { cell: cell,
-                                                                           host: host });
+            deleteButton = host.deleteButtonComponent.createObject(cell,
+                                                                   { cell: cell, host: host });
     }
     Accessible.role: Accessible.Cell
     Accessible.name: host.title(column) + ", строка " + (row + 1)
-    Accessible.description: deletion ? "Удаление строки" : (shownText !== "" ? shownText : "пусто") +
-                                                          (marked ? ". " + note : "")
+    Accessible.description: deletion ? "Удаление строки"
+                                     : (shownText !== "" ? shownText : "пусто") +
+                                       (marked ? ". " + note : "")
 
     Text {
         id: cellText

@@ -2,8 +2,12 @@ import QtQuick 2.7
 import QtQuick.Window 2.2
 
 // The table's current cell and the keys that move it, as in a spreadsheet. It holds the
-// keyboard while the focus is in the table, and after an edit, while the page's focus sink
-// has it; elsewhere on the page the keys are the other controls'.
+// keyboard once the focus has come into the table itself, by Tab or from the find field,
+// through the edits started there and while the page's focus sink has the focus after them.
+// A cell edit started by a click, or a delete button, leaves the keys where they were.
+//
+// Tab passes over the table, one stop in the page, until another of its keys has been used;
+// then it runs through the cells, and Ctrl+Tab leaves.
 Item {
     id: cursor
 
@@ -21,6 +25,7 @@ Item {
     property bool editing: false
     // Whether the keys go to the table: the focus went into it and has not gone elsewhere.
     property bool engaged: false
+    property bool tabMoves: false
     readonly property bool shown: engaged && rowCount > 0
     readonly property Item focusItem: Window.activeFocusItem
 
@@ -44,10 +49,11 @@ Item {
         return true;
     }
 
-    // The current cell in sight, the columns left of it counted from the view's start. The
-    // view is a table view; its flickable scrolls the columns.
+    // The current cell in sight while the table holds the keys; a load or a click moves no
+    // rows. The columns left of the cell are counted from the view's start: the view is a
+    // table view, whose flickable scrolls the columns.
     function showCell() {
-        if (rowCount === 0)
+        if (!shown)
             return;
         view.positionViewAtRow(row, ListView.Contain);
         var left = 0;
@@ -76,9 +82,18 @@ Item {
         return false;
     }
 
+    // In a cell's editor or button, or on a title, rather than on the table itself.
+    function inPart(item) {
+        for (var at = item; at && at !== view; at = at.parent) {
+            if (/^(cell|header):/.test(at.objectName))
+                return true;
+        }
+        return false;
+    }
+
     function press(event) {
         var fromView = view.activeFocus && !view.headerFocused && !editing;
-        if (!(fromView || (engaged && sink.activeFocus)) || rowCount === 0)
+        if (!engaged || !(fromView || sink.activeFocus) || rowCount === 0)
             return;
         var ctrl = (event.modifiers & Qt.ControlModifier) !== 0;
         var plain = (event.modifiers & ~(Qt.ShiftModifier | Qt.KeypadModifier)) === 0;
@@ -95,6 +110,8 @@ Item {
         case Qt.Key_Tab:
         case Qt.Key_Backtab:
             var forward = event.key === Qt.Key_Tab && (event.modifiers & Qt.ShiftModifier) === 0;
+            if (!ctrl && !tabMoves)
+                return;
             if (ctrl || !step(forward))
                 leave(forward);
             break;
@@ -119,15 +136,26 @@ Item {
             }
         }
         event.accepted = handled;
+        if (handled && event.key !== Qt.Key_Tab && event.key !== Qt.Key_Backtab)
+            tabMoves = true;
     }
 
     // Leaving the table for another control ends its hold on the keys; the sink, which
-    // takes the focus at the end of every edit, keeps it.
+    // takes the focus at the end of every edit, and the table's editors keep it as it is.
     onFocusItemChanged: {
-        if (focusItem && focusItem !== sink)
-            engaged = within(focusItem, view) && focusItem.objectName.indexOf("header:") !== 0;
+        if (!focusItem || focusItem === sink || (within(focusItem, view) && inPart(focusItem) &&
+                                                 !/^header:/.test(focusItem.objectName)))
+            return;
+        engaged = within(focusItem, view) && !inPart(focusItem);
     }
+    onEngagedChanged: {
+        if (!engaged)
+            tabMoves = false;
+    }
+    // Keys come here when the focus is brought to the table from outside it.
+    Keys.onPressed: press(event)
     onRowCountChanged: moveTo(row, column)
     onRowChanged: showCell()
     onColumnChanged: showCell()
+    onShownChanged: showCell()
 }

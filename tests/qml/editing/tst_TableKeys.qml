@@ -37,8 +37,7 @@ Item {
             tryCompare(item("lolView"), "rowCount", 4);
             waitForRendering(item("lolView"));
             // Down from the find field enters the table at its first cell.
-            keyClick(Qt.Key_F, Qt.ControlModifier);
-            keyClick(Qt.Key_Down);
+            enterTable();
             verify(item("lolView").activeFocus, "Down did not enter the table");
         }
 
@@ -52,8 +51,18 @@ Item {
             return String(JSON.parse(item("jsonModel").toJson())[row][role]);
         }
 
+        function enterTable() {
+            keyClick(Qt.Key_F, Qt.ControlModifier);
+            keyClick(Qt.Key_Down);
+        }
+
         function test_keysMoveTheFrame() {
             verify(cell(0, "name").framed);
+            // Until another key is used in the table, Tab passes over it.
+            keyClick(Qt.Key_Tab);
+            verify(item("header:name").activeFocus);
+            verify(!cell(0, "name").framed);
+            enterTable();
             var moves = [[Qt.Key_Right, 0, "0:1"], [Qt.Key_Down, 0, "1:1"],
                          [Qt.Key_End, 0, "1:8"], [Qt.Key_Home, 0, "1:0"],
                          [Qt.Key_End, Qt.ControlModifier, "3:8"], [Qt.Key_Up, 0, "2:8"],
@@ -71,14 +80,42 @@ Item {
             keyClick(Qt.Key_Tab, Qt.ControlModifier);
             verify(item("header:name").activeFocus);
             verify(!cell(1, "name").framed);
+            keyClick(Qt.Key_Down);
+            verify(cell(1, "name").framed);
+            keyClick(Qt.Key_Tab, Qt.ControlModifier);
             // A click makes a cell current, one that takes no edit too.
             mouseClick(cell(2, "step"));
             compare(at(), "2:6");
+            enterTable();
             verify(cell(2, "step").framed);
             // Shift+Tab before the first cell leaves for the find field.
             keyClick(Qt.Key_Home, Qt.ControlModifier);
             keyClick(Qt.Key_Backtab, Qt.ShiftModifier);
             verify(item("findField").activeFocus);
+        }
+
+        function inSight(target) {
+            var view = item("lolView");
+            var top = target.mapToItem(view, 0, 0).y;
+            return top >= 0 && top + target.height <= view.height;
+        }
+
+        // The rows scroll to keep the current cell in sight.
+        function test_longList() {
+            var rows = [];
+            for (var i = 0; i < 100; ++i)
+                rows.push('{"name":"N' + i + '"}');
+            compare(FileIO.save(page.filePath, "[" + rows.join() + "]"), 0);
+            mouseClick(item("loadButton"));
+            tryCompare(item("lolView"), "rowCount", 100);
+            enterTable();
+            keyClick(Qt.Key_End, Qt.ControlModifier);
+            verify(inSight(cell(99, "name")));
+            keyClick(Qt.Key_PageUp);
+            keyClick(Qt.Key_PageUp);
+            var row = item("lolView").cursor.row;
+            verify(row > 0 && row < 90, "row " + row);
+            verify(inSight(cell(row, "name")));
         }
 
         function test_editsByKeys() {
@@ -147,6 +184,21 @@ Item {
             compare(editor.text, "1ю");
             keyClick(Qt.Key_Return);
             compare(value(0, "athleticRank"), "1ю");
+        }
+
+        // What a screen reader says of a cell, a title and its sort, a delete button.
+        function test_accessibleNames() {
+            var uuid = cell(2, "gtoUuid");
+            compare(uuid.Accessible.name, "ИД ГТО, строка 3");
+            compare(uuid.Accessible.description, "111. Тот же УИН: запись 1");
+            var title = item("header:name");
+            compare(title.Accessible.description, "без сортировки");
+            mouseClick(title);
+            compare(title.Accessible.description, "по возрастанию");
+            mouseClick(title);
+            compare(title.Accessible.description, "по убыванию");
+            compare(findChild(cell(1, "delete"), "deleteButton").Accessible.name,
+                    "Удалить строку 2");
         }
 
         // The current row's repeats in the status line, a cut text whole beside its cell.
