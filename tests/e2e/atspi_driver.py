@@ -15,7 +15,8 @@ to bottom and left to right; "-1" takes the last.
   count ROLE NAME                  the number of showing matches
   dump                             the showing tree, on standard error
   text SECONDS ROLE NAME [N]       a match's text, its line ends as "\\n"
-  focus SECONDS ROLE NAME          the focused element matches
+  focus SECONDS ROLE NAME          the focused element matches; with 0 seconds, one look
+                                   that answers "no" when it does not
   focused                          "ROLE<tab>NAME" of the focused element
   focustext SECONDS                the focused element's text
   alerts                           the alerts shown since the last call, "|" between them
@@ -75,8 +76,9 @@ def showing(node):
         return False
 
 
-def walk(node, depth=0, with_depth=False):
-    """The showing elements under node, parents first."""
+def walk(node, depth=0, with_depth=False, into_tables=True):
+    """The showing elements under node, parents first; a table's cells are most of the
+    tree, and a search for what no table holds passes them by."""
     if node is None or depth > 80:
         return
     for i in range(node.get_child_count()):
@@ -87,7 +89,14 @@ def walk(node, depth=0, with_depth=False):
         if child is None or not showing(child):
             continue
         yield (child, depth) if with_depth else child
-        yield from walk(child, depth + 1, with_depth)
+        if into_tables or child.get_role_name() != "table":
+            yield from walk(child, depth + 1, with_depth, into_tables)
+
+
+# What may lie in the table: cells, titles, the delete buttons and a cell's editor.
+def in_table(role, name):
+    return (role in ("*", "table cell", "table column header", "list", "list item")
+            or "строк" in name or name in ("*", "~"))
 
 
 def walk_windows(app):
@@ -120,7 +129,7 @@ def found(role, name):
     if window:
         app = next((node for node in walk_windows(app) if node.get_name() == window), None)
     hits = []
-    for node in walk(app):
+    for node in walk(app, into_tables=in_table(role, name)):
         try:
             if matches(node, role, name):
                 x, y, w, h = extents(node)
@@ -154,10 +163,16 @@ def pick(hits, index):
 
 
 def focused_node():
-    """The innermost focused element: a focus scope around it says it is focused too."""
+    """The innermost focused element of the active window: a focus scope around it says it
+    is focused too, and a window behind a dialog keeps its own."""
     app = program()
+    if app is None:
+        return None
+    windows = list(walk_windows(app))
+    active = [w for w in windows if w.get_state_set().contains(Atspi.StateType.ACTIVE)]
     best, best_depth = None, -1
-    for node, depth in walk(app, with_depth=True):
+    for node, depth in (pair for window in (active or windows)
+                        for pair in [(window, 0)] + list(walk(window, 1, True))):
         if depth > best_depth and node.get_state_set().contains(Atspi.StateType.FOCUSED):
             best, best_depth = node, depth
     return best
@@ -230,6 +245,8 @@ def answer(fields):
         seconds, role, name = args
         node = until(seconds, lambda: (lambda n: n if n is not None and matches(n, role, name)
                                        else None)(focused_node()))
+        if float(seconds) == 0 and not node:
+            return "no"
         if node:
             return "ok"
         now = focused_node()

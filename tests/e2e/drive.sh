@@ -190,11 +190,20 @@ wait_focus() {
 tab_to() {
   local key=${3:-Tab} i
   for i in $(seq 80); do
-    atspi focused
-    [ "$reply" = "$1"$'\t'"$2" ] && return 0
+    atspi_try focus 0 "$1" "$2" && return 0
     press "$key"
   done
-  drive_fail "$key did not bring the focus to $1 '$2'; $reply has it"
+  atspi focused
+  drive_fail "$key did not bring the focus to $1 '$2'; ${reply/$'\t'/ } has it"
+}
+
+# As atspi, but any answer other than "ok" returns 1.
+atspi_try() {
+  local IFS=$'\t'
+  printf '%s\n' "$*" >&"${drive_atspi[1]}" || drive_fail "the accessibility helper has gone"
+  IFS= read -r -t 600 reply <&"${drive_atspi[0]}" ||
+    drive_fail "the accessibility helper gave no answer to: $*"
+  [[ $reply == ok* ]]
 }
 
 # Waits until an element with this role and name shows, or no longer shows.
