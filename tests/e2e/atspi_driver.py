@@ -43,6 +43,8 @@ FOCUS_ROLES = {
 }
 
 alerts = []
+# The element the last focus event came from; a walk of the tree finds the focus otherwise.
+last_focus = []
 
 
 def on_showing(event):
@@ -51,6 +53,11 @@ def on_showing(event):
             alerts.append(event.source.get_name())
     except GLib.Error:
         pass
+
+
+def on_focus(event):
+    if event.detail1 == 1:
+        last_focus[:] = [event.source]
 
 
 def pump():
@@ -168,6 +175,15 @@ def focused_node():
     app = program()
     if app is None:
         return None
+    if last_focus:
+        try:
+            node = last_focus[0]
+            states = node.get_state_set()
+            if (states.contains(Atspi.StateType.FOCUSED) and states.contains(Atspi.StateType.SHOWING)
+                    and node.get_child_count() == 0):
+                return node
+        except GLib.Error:
+            pass
     windows = list(walk_windows(app))
     active = [w for w in windows if w.get_state_set().contains(Atspi.StateType.ACTIVE)]
     best, best_depth = None, -1
@@ -273,6 +289,8 @@ def answer(fields):
 def main():
     listener = Atspi.EventListener.new(on_showing)
     listener.register("object:state-changed:showing")
+    focus_listener = Atspi.EventListener.new(on_focus)
+    focus_listener.register("object:state-changed:focused")
     # The registry is up before this helper starts; this first call says the bus answers.
     Atspi.get_desktop(0).get_child_count()
     print("ok ready", flush=True)

@@ -154,9 +154,16 @@ drive_start_program() {
   drive_pid=$!
   echo "$drive_pid" >>"$work/pids"
   atspi app 60
-  # Without a window manager only the class name picks the real top-level window.
-  wid=$(timeout 60 xdotool search --sync --onlyvisible --classname '^quillor-list-exporter$' \
-        2>/dev/null | head -n 1) || true
+  # Without a window manager only the class name picks the real top-level window; xdotool
+  # gives up when a window goes while it looks at it, and looks again then.
+  local i
+  wid=
+  for i in $(seq 100); do
+    wid=$(timeout 10 xdotool search --onlyvisible --classname '^quillor-list-exporter$' \
+          2>/dev/null | head -n 1) || true
+    [ -n "$wid" ] && break
+    sleep 0.1
+  done
   [ -n "$wid" ] || drive_fail "the window did not appear"
   timeout 30 xdotool windowfocus --sync "$wid" || drive_fail "the window took no keyboard focus"
 }
@@ -418,13 +425,18 @@ editing_save() {
   wait_for_file "$1"
 }
 
-# A file dialog is a window of its own; it gets the keyboard once it shows.
+# A file dialog is a window of its own; it gets the keyboard once it shows on the bus and
+# the server lists it. xdotool gives up when a window goes while it looks at it, and looks
+# again then.
 focus_dialog() {
-  local dialog
-  dialog=$(timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1) || true
-  [ -n "$dialog" ] || drive_fail "the dialog \"$1\" did not appear"
-  timeout 30 xdotool windowfocus --sync "$dialog" ||
-    drive_fail "the dialog \"$1\" took no keyboard focus"
+  wait_shown frame "$1"
+  local dialog i
+  for i in $(seq 100); do
+    dialog=$(timeout 10 xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
+    [ -n "$dialog" ] && timeout 10 xdotool windowfocus --sync "$dialog" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  drive_fail "the dialog \"$1\" did not take the keyboard focus"
 }
 
 # Exports with the button of this name into the file its dialog suggests, EXPECTED.
