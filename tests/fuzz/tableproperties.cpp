@@ -340,18 +340,22 @@ std::string checkExportProperties(const char *data, std::size_t size)
     const QString text(reinterpret_cast<const QChar *>(data), int(size / 2));
     Rows rows(1);
     QString cell;
+    // No list has more columns than an import takes, so neither has an export's row.
+    const auto endCell = [&rows, &cell] {
+        if (rows.back().size() < std::size_t(SourceLimits::MaxColumns))
+            rows.back().push_back(cell);
+        cell.clear();
+    };
     for (const QChar c : text) {
         if (c.unicode() == 0xE000 || c.unicode() == 0xE001) {
-            if (rows.back().size() < std::size_t(SourceLimits::MaxColumns))
-                rows.back().push_back(cell);
-            cell.clear();
+            endCell();
             if (c.unicode() == 0xE001)
                 rows.emplace_back();
         } else {
             cell += c;
         }
     }
-    rows.back().push_back(cell);
+    endCell();
     std::string failure = checkCsvExport(rows);
     if (failure.empty())
         failure = checkXlsxExport(rows);

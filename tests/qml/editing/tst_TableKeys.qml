@@ -74,19 +74,15 @@ Item {
                 compare(at(), moves[i][2], "move " + i);
             }
             keyClick(Qt.Key_Down);
-            verify(cell(1, "name").framed);
-            verify(!cell(0, "name").framed);
-            // Ctrl+Tab leaves the table for the titles, and the frame goes.
+            verify(cell(1, "name").framed && !cell(0, "name").framed);
+            // Ctrl+Tab leaves the table for the titles and the frame goes; Down comes back.
             keyClick(Qt.Key_Tab, Qt.ControlModifier);
-            verify(item("header:name").activeFocus);
-            verify(!cell(1, "name").framed);
+            verify(item("header:name").activeFocus && !cell(1, "name").framed);
             keyClick(Qt.Key_Down);
             verify(cell(1, "name").framed);
-            keyClick(Qt.Key_Tab, Qt.ControlModifier);
             // A click makes a cell current, one that takes no edit too.
             mouseClick(cell(2, "step"));
             compare(at(), "2:6");
-            enterTable();
             verify(cell(2, "step").framed);
             // Shift+Tab before the first cell leaves for the find field.
             keyClick(Qt.Key_Home, Qt.ControlModifier);
