@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by scripts that start the program under test on DISPLAY and read it through the
 # accessibility bus: a session bus and an accessibility bus of their own, with the
 # registry up and answering before the program starts.
@@ -31,8 +32,8 @@ a11y_session_start() {
   # desktop session and, finding none, leaves a session bus of its own running.
   /usr/libexec/at-spi2-registryd >>"$folder/bus.log" 2>&1 &
   echo $! >>"$folder/pids"
-  local i
-  for i in $(seq 600); do
+  local _
+  for _ in $(seq 600); do
     dbus-send --bus="$AT_SPI_BUS_ADDRESS" --print-reply=literal --dest=org.freedesktop.DBus \
       /org/freedesktop/DBus org.freedesktop.DBus.NameHasOwner string:org.a11y.atspi.Registry \
       2>/dev/null | grep -q true && break

@@ -95,7 +95,7 @@ click_on "push button" "Загрузить список"
 atspi find 30 alert "~Не удалось загрузить файл"
 click_on "push button" "Загрузить список"
 shown=
-for i in $(seq 100); do
+for _ in $(seq 100); do
   atspi alerts
   shown+=$reply'|'
   [ "$(grep -o 'Не удалось загрузить файл' <<<"$shown" | wc -l)" -ge 2 ] && break

@@ -74,7 +74,7 @@ for n in $(seq "$count"); do
   esac
 done
 
-sorted=($(printf '%s\n' "${times[@]}" | sort -n))
+mapfile -t sorted < <(printf '%s\n' "${times[@]}" | sort -n)
 total=${#sorted[@]}
 median=${sorted[$(((total - 1) / 2))]}
 ((total % 2)) || median=$(((median + sorted[total / 2]) / 2))

@@ -1,3 +1,5 @@
+# shellcheck shell=bash
+# shellcheck disable=SC2034 # program, wm_close and close_ms are for the scripts that source it
 # Drives the real program in its own X server with real keys and clicks, as an operator
 # would; the end-to-end tests and the screenshot script source this file and share its
 # steps. Each control is found by its accessible name and its place on the accessibility
@@ -54,7 +56,10 @@ drive_cleanup() {
   if [ -n "${drive_atspi_pid:-}" ]; then
     { kill "$drive_atspi_pid" && wait "$drive_atspi_pid"; } 2>/dev/null || true
   fi
-  [ -s "$work/bus/pids" ] && kill $(cat "$work/bus/pids") 2>/dev/null || true
+  if [ -s "$work/bus/pids" ]; then
+    mapfile -t bus_pids <"$work/bus/pids"
+    kill "${bus_pids[@]}" 2>/dev/null || true
+  fi
   if [ -n "$drive_server_pid" ]; then
     { kill "$drive_server_pid" && wait "$drive_server_pid"; } 2>/dev/null || true
   fi
@@ -74,7 +79,8 @@ drive_time_limit() {
       echo "The program printed:" >&2
       cat "$work/app.log" >&2
     fi
-    kill -9 "$script" $(cat "$work/pids" "$work/bus/pids" 2>/dev/null) 2>/dev/null
+    mapfile -t started < <(cat "$work/pids" "$work/bus/pids" 2>/dev/null)
+    kill -9 "$script" "${started[@]}" 2>/dev/null
     rm -rf "$work"
   ) </dev/null >/dev/null &
   drive_watchdog_pid=$!
@@ -117,8 +123,10 @@ drive_start_server() {
     sleep 0.1
   done
   [ -s "$work/display" ] || drive_fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-  export DISPLAY=":$(head -n 1 "$work/display")"
-  mkdir -p -m 700 "$work/runtime" "$work/bus"
+  DISPLAY=":$(head -n 1 "$work/display")"
+  export DISPLAY
+  mkdir -m 700 "$work/runtime"
+  mkdir "$work/bus"
   export XDG_RUNTIME_DIR=$work/runtime
   # Recovery files and the file dialog's settings stay in the scratch folder.
   export XDG_DATA_HOME=$work/data
@@ -128,10 +136,11 @@ drive_start_server() {
   local why
   why=$(a11y_session_start "$work/bus") || drive_fail "$why"
   coproc drive_atspi { exec /usr/bin/python3 "$drive_dir/atspi_driver.py" 2>"$work/atspi.log"; }
-  drive_atspi_pid=$drive_atspi_PID
+  drive_atspi_pid=${drive_atspi_PID:?}
   echo "$drive_atspi_pid" >>"$work/bus/pids"
   local ready
-  IFS= read -r -t 120 ready <&"${drive_atspi[0]}" && [ "$ready" = "ok ready" ] ||
+  IFS= read -r -t 120 ready <&"${drive_atspi[0]}" || ready=
+  [ "$ready" = "ok ready" ] ||
     drive_fail "the accessibility helper did not start: $(cat "$work/atspi.log")"
 }
 
@@ -430,8 +439,8 @@ editing_save() {
 # again then.
 focus_dialog() {
   wait_shown frame "$1"
-  local dialog i
-  for i in $(seq 100); do
+  local dialog _
+  for _ in $(seq 100); do
     dialog=$(timeout 10 xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
     [ -n "$dialog" ] && timeout 10 xdotool windowfocus --sync "$dialog" 2>/dev/null && return 0
     sleep 0.1

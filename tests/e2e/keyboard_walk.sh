@@ -41,9 +41,9 @@ path_and() {
 # F2 opens the current cell's editor, which bears the cell's name; Shift+Tab closes it and
 # moves left, as Left does where no editor opens.
 cell_editor() {
-  local i
+  local _
   press End
-  for i in $(seq 20); do
+  for _ in $(seq 20); do
     press F2
     if atspi_try focus 3 text "~, строка"; then
       atspi_try focus 0 text "$1" && return 0
@@ -142,7 +142,7 @@ press Return
 wait_gone frame "Импорт списка"
 timeout 30 xdotool windowfocus --sync "$wid" || drive_fail "the window took no keyboard focus"
 tab_to "combo box" "Значение столбца «Группа»"
-for i in $(seq 20); do
+for _ in $(seq 20); do
   atspi_try described 0 "combo box" "Значение столбца «Группа»" "выбранное: Организация" && break
   press Up
 done

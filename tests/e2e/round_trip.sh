@@ -14,7 +14,9 @@ source "$(dirname "$0")/drive.sh"
 drive_begin 240 "$@"
 drive_start_program "$program"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
-[ "$WIDTH" = 1024 ] && [ "$HEIGHT" = 768 ] || drive_fail "window is ${WIDTH}x${HEIGHT}, not 1024x768"
+if [ "$WIDTH" != 1024 ] || [ "$HEIGHT" != 768 ]; then
+  drive_fail "window is ${WIDTH}x${HEIGHT}, not 1024x768"
+fi
 
 # Birthdays on the first of January keep the ages, and so the steps, independent of the day.
 year=$(date +%Y)

@@ -14,7 +14,10 @@ work=$(mktemp -d -t quillor-package.XXXXXX)
 xvfb=
 cleanup() {
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  [ -s "$work/bus/pids" ] && kill $(cat "$work/bus/pids") 2>/dev/null || true
+  if [ -s "$work/bus/pids" ]; then
+    mapfile -t bus_pids <"$work/bus/pids"
+    kill "${bus_pids[@]}" 2>/dev/null || true
+  fi
   rm -rf "$work"
 }
 trap cleanup EXIT
