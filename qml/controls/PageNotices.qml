@@ -18,7 +18,6 @@ Item {
         id: failureLabel
         objectName: "failureLabel"
         font.pixelSize: notices.pixSize * 4
-        Accessible.role: Accessible.AlertMessage
         Keys.onPressed: {
             if (notices.keyTarget)
                 notices.keyTarget.press(event);
@@ -30,6 +29,5 @@ Item {
         objectName: "recoveryFailureLabel"
         text: "Не удалось записать файл для восстановления"
         font.pixelSize: notices.pixSize * 2
-        Accessible.role: Accessible.AlertMessage
     }
 }

@@ -16,7 +16,6 @@ PageNotices {
         id: exportNotice
         objectName: "exportNotice"
         font.pixelSize: parent.pixSize * 2
-        Accessible.role: Accessible.AlertMessage
     }
 
     FailureNotice {
@@ -24,7 +23,6 @@ PageNotices {
         objectName: "loadFailureLabel"
         text: "Не удалось загрузить файл"
         font.pixelSize: parent.pixSize * 4
-        Accessible.role: Accessible.AlertMessage
         Accessible.description: detail
     }
 }
