@@ -101,8 +101,9 @@ QString escapeSheetText(const QString &text)
 {
     if (!text.contains(QLatin1String("_x"), Qt::CaseInsensitive))
         return text;
-    // Each underscore that starts an escape, also one that ends the escape before it.
-    static const QRegularExpression escape(QStringLiteral("_(?=x[0-9A-Fa-f]{4}_)"));
+    // Each underscore that starts an escape, also one that ends the escape before it, and
+    // one before a carriage return, which the library writes as an escape of its own.
+    static const QRegularExpression escape(QStringLiteral("_(?=x[0-9A-Fa-f]{4}[_\\r])"));
     QString out = text;
     return out.replace(escape, QStringLiteral("_x005F_"));
 }

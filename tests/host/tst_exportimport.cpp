@@ -78,6 +78,7 @@ QStringList hostileTexts()
             "@SUM(1)",
             "_x0041_BC",
             "_x0041_x0042_",
+            "_x0041\rB",
             QString::fromUtf16(u"ab\u0000=cd", 6),
             QString::fromUtf16(u"a\uFFFEb\uFFFF"),
             QString::fromUtf16(u"\u0001\u0008\u000B\u000C\u001F конец"),
