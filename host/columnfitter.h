@@ -22,12 +22,12 @@ class ColumnFitter : public QObject
     // The room beside a title for the arrow of the sorted column.
     Q_PROPERTY(qreal arrowRoom READ arrowRoom NOTIFY fontChanged)
     // For the cells, which place their texts by it.
-    Q_PROPERTY(qreal textPadding MEMBER padding CONSTANT)
+    Q_PROPERTY(qreal textPadding READ padding CONSTANT)
 
 public:
     // A cell's text stands this far in from its sides, both together.
     static constexpr qreal textPadding = 16;
-    const qreal padding = textPadding;
+    qreal padding() const { return textPadding; }
     // Marks a text of several lines, after its first line.
     static const QChar moreLines;
 

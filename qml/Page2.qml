@@ -245,7 +245,5 @@ FocusScope {
         }
     }
 
-    OverwriteQuestion {
-        id: overwriteQuestion
-    }
+    OverwriteQuestion { id: overwriteQuestion }
 }

@@ -1,4 +1,4 @@
-import QtQuick 2.7
+import QtQuick 2.9
 
 // A page's keys that act wherever its focus is, while the page shows and no question waits.
 // Each is a window shortcut: a text field takes the keys it knows, Ctrl+Z, Ctrl+Y and Ctrl+V
@@ -30,14 +30,7 @@ Item {
     }
 
     Shortcut {
-        sequence: "Ctrl+Shift+Z"
-        context: Qt.WindowShortcut
-        enabled: shortcuts.enabled
-        onActivated: shortcuts.redo()
-    }
-
-    Shortcut {
-        sequence: "Ctrl+Y"
+        sequences: ["Ctrl+Shift+Z", "Ctrl+Y"]
         context: Qt.WindowShortcut
         enabled: shortcuts.enabled
         onActivated: shortcuts.redo()
@@ -51,14 +44,7 @@ Item {
     }
 
     Shortcut {
-        sequence: "Ctrl+V"
-        context: Qt.WindowShortcut
-        enabled: shortcuts.enabled && shortcuts.pasteEnabled
-        onActivated: shortcuts.paste()
-    }
-
-    Shortcut {
-        sequence: "Shift+Ins"
+        sequences: ["Ctrl+V", "Shift+Ins"]
         context: Qt.WindowShortcut
         enabled: shortcuts.enabled && shortcuts.pasteEnabled
         onActivated: shortcuts.paste()

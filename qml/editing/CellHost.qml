@@ -75,9 +75,13 @@ Item {
     }
 
     // Rows are counted as shown; the history works on the list's own rows.
+    function editAt(row, role, text) {
+        if (row >= 0 && row < model.count)
+            history.editCell(model.sourceRow(row), role, text);
+    }
+
     function commit(cell, text) {
-        if (cell.row >= 0 && cell.row < model.count)
-            history.editCell(model.sourceRow(cell.row), cell.role, text);
+        editAt(cell.row, cell.role, text);
     }
 
     // Return and Tab end an edit and move on, the focus to the sink.
@@ -91,8 +95,8 @@ Item {
 
     // Delete empties a cell as an edit does, a step of its own.
     function clear(row, role) {
-        if (TableColumns.isEditable(role) && row >= 0 && row < model.count)
-            history.editCell(model.sourceRow(row), role, "");
+        if (TableColumns.isEditable(role))
+            editAt(row, role, "");
     }
 
     function removeRow(row) {
